@@ -1,0 +1,41 @@
+# Shared by scripts/run and scripts/test: installs the Debian packages that
+# are missing, makes sure the Spanish locale exists, and builds into build/.
+# Every step is skipped when already done.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# What building and running need.
+BUILD_PACKAGES=(g++ cmake make pkg-config libxml2-dev libcli11-dev locales)
+# What the tests need besides: GoogleTest, and the dBase readers and writers
+# of other programs that the tables are checked against.
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev python3 python3-dbfread python3-dbf gdal-bin pgdbf)
+
+as_root() {
+  if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    echo "Instalando: ${missing[*]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# The tests read numbers under Spanish regional settings.
+ensure_spanish_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^es_ES\.utf-\?8$'; then
+    as_root sed -i 's/^# *\(es_ES.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^es_ES.UTF-8 UTF-8' /etc/locale.gen || echo 'es_ES.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen
+  fi
+}
+
+build() {
+  cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$ROOT/build" -j"$(nproc)"
+}

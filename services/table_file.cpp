@@ -1,0 +1,180 @@
+#include "table_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "error.h"
+
+namespace tv {
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
+
+struct flock WholeFile(short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 0;  // to the end, however far the file grows
+  return lock;
+}
+
+}  // namespace
+
+std::string TableInUseMessage(const std::filesystem::path& file) {
+  return Format("La tabla '%s' está en uso por otro programa; ciérrelo y vuelva a intentarlo", {file.string()});
+}
+
+TableFile::TableFile(std::filesystem::path file, bool exclusive) : file_(std::move(file)) {
+  fd_ = ::open(file_.c_str(), O_RDWR | O_CLOEXEC);
+  writable_ = fd_ >= 0;
+  if (fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+  }
+  if (fd_ < 0) {
+    if (errno == ENOENT) throw Error(Format("No existe la tabla '%s'", {file_.string()}));
+    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+  }
+  struct stat info {};
+  if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), "No es un archivo"}));
+  }
+  // Without write access a write lock cannot be taken; a read lock still
+  // keeps out every exclusive open.
+  struct flock lock = WholeFile(exclusive && writable_ ? F_WRLCK : F_RDLCK);
+  if (::fcntl(fd_, F_OFD_SETLK, &lock) != 0) {
+    const int error = errno;
+    ::close(fd_);
+    if (error == EAGAIN || error == EACCES) throw Error(TableInUseMessage(file_));
+    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+  }
+}
+
+TableFile::~TableFile() {
+  FinishAppending();
+  ::close(fd_);  // also releases the lock
+}
+
+std::uint64_t TableFile::Size() const {
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    throw Error(Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+  }
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::size_t TableFile::ReadAt(void* buffer, std::size_t n, std::uint64_t offset) const {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t r = ::pread(fd_, static_cast<char*>(buffer) + done, n - done, static_cast<off_t>(offset + done));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) throw Error(Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+    if (r == 0) break;
+    done += static_cast<std::size_t>(r);
+  }
+  return done;
+}
+
+int TableFile::WriteAt(const void* buffer, std::size_t n, std::uint64_t offset) {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t r =
+        ::pwrite(fd_, static_cast<const char*>(buffer) + done, n - done, static_cast<off_t>(offset + done));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return errno;
+    if (r == 0) return ENOSPC;
+    done += static_cast<std::size_t>(r);
+  }
+  return 0;
+}
+
+unsigned char* TableFile::MapForAppend(std::uint64_t end, std::uint64_t size) {
+  size_ = size;
+  if (end <= mapLength_) return map_;
+  if (!mappable_) return nullptr;
+  // Grow by a quarter of the file, between 1 and 64 MB, so that large tables
+  // need few steps and small ones keep little spare room.
+  const std::uint64_t step = std::clamp<std::uint64_t>(end / 4, 1 << 20, 64 << 20);
+  const std::uint64_t length = (end + step + 4095) / 4096 * 4096;
+  const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(length));
+  if (error != 0) {
+    if (::ftruncate(fd_, static_cast<off_t>(std::max(mapLength_, size_))) != 0) {
+      // The file keeps some spare room at its end, which readers pass over.
+    }
+    throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+  }
+  void* p = map_ ? ::mremap(map_, mapLength_, length, MREMAP_MAYMOVE)
+                 : ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+  if (p == MAP_FAILED) {
+    FinishAppending();
+    mappable_ = false;
+    return nullptr;
+  }
+  map_ = static_cast<unsigned char*>(p);
+  // Fault the new pages in with one call rather than one fault per page;
+  // older kernels lack the advice and fault them in one by one.
+  ::madvise(map_ + mapLength_, length - mapLength_, kPopulateWrite);
+  mapLength_ = length;
+  return map_;
+}
+
+void TableFile::FinishAppending() {
+  if (!map_) return;
+  ::munmap(map_, mapLength_);
+  map_ = nullptr;
+  mapLength_ = 0;
+  if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
+    // The file keeps some spare room at its end, which readers pass over.
+  }
+}
+
+void TableFile::Truncate(std::uint64_t size) {
+  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+    throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+  }
+}
+
+bool IsTableFileInUse(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock lock = WholeFile(F_WRLCK);
+  const bool inUse = ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+  ::close(fd);
+  return inUse;
+}
+
+std::filesystem::path FindFile(const std::filesystem::path& dir, std::string_view name) {
+  std::filesystem::path exact = dir / std::string(name);
+  std::error_code ec;
+  if (std::filesystem::exists(exact, ec)) return exact;
+  const auto variants = FindCaseVariants(dir, name);
+  return variants.empty() ? exact : variants.front();
+}
+
+std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir, std::string_view name) {
+  std::vector<std::filesystem::path> found;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (SameIgnoringCase(it->path().filename().string(), name)) found.push_back(it->path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+}  // namespace tv

@@ -1,0 +1,73 @@
+// The operating-system side of a table file: opening it under a lock,
+// positioned reads and writes, and finding files whatever their letter case.
+//
+// Locks are open-file-description locks on the whole file: a shared open
+// takes a read lock, an exclusive open a write lock, so an exclusive open
+// keeps out every other table object, in this process or another, and a
+// shared open keeps out exclusive ones. They are advisory: they keep out
+// programs that lock too, as every open here does and as Wine does for the
+// Windows programs it runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tv {
+
+class TableFile {
+ public:
+  // Opens and locks an existing file, read-write, or read-only when the file
+  // cannot be written. Throws Error naming the file: missing, in use, or the
+  // system's reason.
+  TableFile(std::filesystem::path file, bool exclusive);
+  ~TableFile();
+  TableFile(const TableFile&) = delete;
+  TableFile& operator=(const TableFile&) = delete;
+
+  const std::filesystem::path& path() const { return file_; }
+  bool writable() const { return writable_; }
+  std::uint64_t Size() const;
+  // Reads up to n bytes at an offset; returns how many were read. Throws
+  // Error on a read failure.
+  std::size_t ReadAt(void* buffer, std::size_t n, std::uint64_t offset) const;
+  // Writes n bytes at an offset; returns 0 or the errno value of the failure.
+  int WriteAt(const void* buffer, std::size_t n, std::uint64_t offset);
+  // The file from its start to at least `end` mapped into memory, for
+  // appending: a store there reaches the file at once, without a system call,
+  // and survives the process. The file grows in steps ahead of `end`; Close
+  // cuts it back to `size`. Returns null when the system cannot map the file
+  // (then WriteAt serves); throws Error when the file cannot grow.
+  unsigned char* MapForAppend(std::uint64_t end, std::uint64_t size);
+  // Unmaps the file and cuts it to `size`, its length without the room
+  // reserved for appending. The destructor does it too.
+  void FinishAppending();
+  void Truncate(std::uint64_t size);
+
+ private:
+  std::filesystem::path file_;
+  int fd_ = -1;
+  bool writable_ = false;
+  bool mappable_ = true;
+  unsigned char* map_ = nullptr;
+  std::uint64_t mapLength_ = 0;  // also the file's length while mapped
+  std::uint64_t size_ = 0;       // the file's length without the reserved room
+};
+
+// Whether some open elsewhere holds a lock on the file that keeps out a
+// write (so the file must not be replaced or deleted).
+bool IsTableFileInUse(const std::filesystem::path& file);
+
+// The file named `name` in `dir` whatever its letter case (the first match of
+// the directory listing); dir/name when none exists.
+std::filesystem::path FindFile(const std::filesystem::path& dir, std::string_view name);
+// Every file of `dir` whose name equals `name` whatever the letter case.
+std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir, std::string_view name);
+
+// The Spanish messages of table failures, shared by the engine.
+std::string TableInUseMessage(const std::filesystem::path& file);
+
+}  // namespace tv
