@@ -23,7 +23,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
+constexpr int kPopulateWrite = 23;                  // MADV_POPULATE_WRITE, Linux 5.14
+constexpr std::uint64_t kPage = 4096;
+constexpr std::uint64_t kWindow = 8 << 20;  // the mapped end of a file being appended to
 
 struct flock WholeFile(short type) {
   struct flock lock {};
@@ -104,44 +106,61 @@ int TableFile::WriteAt(const void* buffer, std::size_t n, std::uint64_t offset) 
   return 0;
 }
 
-unsigned char* TableFile::MapForAppend(std::uint64_t end, std::uint64_t size) {
-  size_ = size;
-  if (end <= mapLength_) return map_;
-  if (!mappable_) return nullptr;
-  // Grow by a quarter of the file, between 1 and 64 MB, so that large tables
-  // need few steps and small ones keep little spare room.
-  const std::uint64_t step = std::clamp<std::uint64_t>(end / 4, 1 << 20, 64 << 20);
-  const std::uint64_t length = (end + step + 4095) / 4096 * 4096;
-  const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(length));
-  if (error != 0) {
-    if (::ftruncate(fd_, static_cast<off_t>(std::max(mapLength_, size_))) != 0) {
-      // The file keeps some spare room at its end, which readers pass over.
+unsigned char* TableFile::HeaderArea() {
+  if (!header_ && mappable_) {
+    void* p = ::mmap(nullptr, kPage, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (p == MAP_FAILED) {
+      mappable_ = false;
+      return nullptr;
     }
-    throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+    header_ = static_cast<unsigned char*>(p);
   }
-  void* p = map_ ? ::mremap(map_, mapLength_, length, MREMAP_MAYMOVE)
-                 : ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-  if (p == MAP_FAILED) {
-    FinishAppending();
-    mappable_ = false;
-    return nullptr;
+  return header_;
+}
+
+unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::uint64_t size) {
+  if (!mappable_) return nullptr;
+  if (!window_ || offset < windowStart_ || offset + n > windowStart_ + kWindow) {
+    if (window_) ::munmap(window_, kWindow);
+    window_ = nullptr;
+    windowStart_ = offset / kPage * kPage;
+    if (n + kPage > kWindow) {
+      mappable_ = false;  // a row longer than the window: not with this engine's tables
+      return nullptr;
+    }
+    if (windowStart_ + kWindow > reserved_) {
+      const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(windowStart_ + kWindow));
+      if (error != 0) {
+        if (::ftruncate(fd_, static_cast<off_t>(std::max(reserved_, size_))) != 0) {
+          // The file keeps some spare room at its end, which readers pass over.
+        }
+        throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+      }
+      reserved_ = windowStart_ + kWindow;
+    }
+    void* p = ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, static_cast<off_t>(windowStart_));
+    if (p == MAP_FAILED) {
+      FinishAppending();
+      mappable_ = false;
+      return nullptr;
+    }
+    window_ = static_cast<unsigned char*>(p);
+    // Fault the pages in with one call rather than one fault per page;
+    // older kernels lack the advice and fault them in one by one.
+    ::madvise(window_, kWindow, kPopulateWrite);
   }
-  map_ = static_cast<unsigned char*>(p);
-  // Fault the new pages in with one call rather than one fault per page;
-  // older kernels lack the advice and fault them in one by one.
-  ::madvise(map_ + mapLength_, length - mapLength_, kPopulateWrite);
-  mapLength_ = length;
-  return map_;
+  size_ = size;
+  return window_ + (offset - windowStart_);
 }
 
 void TableFile::FinishAppending() {
-  if (!map_) return;
-  ::munmap(map_, mapLength_);
-  map_ = nullptr;
-  mapLength_ = 0;
-  if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
+  if (header_) ::munmap(header_, kPage);
+  if (window_) ::munmap(window_, kWindow);
+  header_ = window_ = nullptr;
+  if (reserved_ > 0 && ::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
     // The file keeps some spare room at its end, which readers pass over.
   }
+  reserved_ = 0;
 }
 
 void TableFile::Truncate(std::uint64_t size) {

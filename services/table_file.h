@@ -36,14 +36,19 @@ class TableFile {
   std::size_t ReadAt(void* buffer, std::size_t n, std::uint64_t offset) const;
   // Writes n bytes at an offset; returns 0 or the errno value of the failure.
   int WriteAt(const void* buffer, std::size_t n, std::uint64_t offset);
-  // The file from its start to at least `end` mapped into memory, for
-  // appending: a store there reaches the file at once, without a system call,
-  // and survives the process. The file grows in steps ahead of `end`; Close
-  // cuts it back to `size`. Returns null when the system cannot map the file
-  // (then WriteAt serves); throws Error when the file cannot grow.
-  unsigned char* MapForAppend(std::uint64_t end, std::uint64_t size);
-  // Unmaps the file and cuts it to `size`, its length without the room
-  // reserved for appending. The destructor does it too.
+  // Appending through memory maps: a store into the returned bytes reaches
+  // the file at once, without a system call, and survives the process.
+  //
+  // The `n` bytes at `offset`, where the file is `size` bytes long once they
+  // are written. Only a window of the file's end is mapped, so memory does
+  // not grow with the file; the file grows in steps ahead of `size`, and is
+  // cut back to `size` when the appending ends. Null when the system cannot
+  // map the file (then WriteAt serves); throws Error when the file cannot grow.
+  unsigned char* AppendArea(std::uint64_t offset, std::size_t n, std::uint64_t size);
+  // The file's first page, for the header; null as above.
+  unsigned char* HeaderArea();
+  // Unmaps the file and cuts it to its size without the room reserved for
+  // appending. The destructor does it too.
   void FinishAppending();
   void Truncate(std::uint64_t size);
 
@@ -52,9 +57,11 @@ class TableFile {
   int fd_ = -1;
   bool writable_ = false;
   bool mappable_ = true;
-  unsigned char* map_ = nullptr;
-  std::uint64_t mapLength_ = 0;  // also the file's length while mapped
-  std::uint64_t size_ = 0;       // the file's length without the reserved room
+  unsigned char* header_ = nullptr;  // the first page, mapped
+  unsigned char* window_ = nullptr;  // a window of the file's end, mapped
+  std::uint64_t windowStart_ = 0;
+  std::uint64_t reserved_ = 0;  // the file's length with the room reserved for appending
+  std::uint64_t size_ = 0;      // its length without it
 };
 
 // Whether some open elsewhere holds a lock on the file that keeps out a

@@ -21,7 +21,9 @@ using namespace dbf;
 
 namespace {
 
-constexpr std::size_t kWindowBytes = 256 * 1024;
+constexpr std::size_t kWindowBytes = 256 * 1024;   // read ahead when reading on
+constexpr std::size_t kJumpBytes = 4 * 1024;        // read after a jump
+constexpr std::uint64_t kResidentBytes = 16 << 20;  // tables up to this size are read whole
 
 std::string Upper(std::string_view text) {
   std::string out(text);
@@ -277,9 +279,14 @@ int WorkTable::CodePage() const {
 }
 
 int WorkTable::FieldNumber(std::string_view name) const {
+  auto same = [](std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return x == y || ((x ^ y) == 0x20 && ((x | 0x20) >= 'a' && (x | 0x20) <= 'z'));
+           });
+  };
   if (file_) {
     for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
-      if (Upper(layout_.fields[i].name) == Upper(name)) return static_cast<int>(i);
+      if (same(layout_.fields[i].name, name)) return static_cast<int>(i);
     }
   }
   std::string message = Format("No se encuentra el campo '%s'", {name});
@@ -291,16 +298,22 @@ int WorkTable::FieldNumber(std::string_view name) const {
 
 const unsigned char* WorkTable::Row(std::uint32_t row) const {
   if (row < windowFirst_ || row >= windowFirst_ + windowRows_) {
-    const std::uint32_t capacity = std::max<std::uint32_t>(1, kWindowBytes / layout_.rowLength);
-    const std::uint32_t rows = std::min(capacity, layout_.rowCount - row);
+    // A small table is read whole, so that lookups in it cost no reads. In a
+    // large one, reading on from the window reads ahead; a jump reads little.
+    const std::uint64_t tableBytes = std::uint64_t{layout_.rowCount} * layout_.rowLength;
+    const bool whole = tableBytes <= kResidentBytes;
+    const std::uint64_t bytes = whole ? tableBytes : row == windowFirst_ + windowRows_ ? kWindowBytes : kJumpBytes;
+    const std::uint32_t first = whole ? 0 : row;
+    const std::uint32_t capacity = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, bytes / layout_.rowLength));
+    const std::uint32_t rows = std::min(capacity, layout_.rowCount - first);
     window_.resize(static_cast<std::size_t>(rows) * layout_.rowLength);
-    const std::uint64_t offset = layout_.headerLength + std::uint64_t{row} * layout_.rowLength;
+    const std::uint64_t offset = layout_.headerLength + std::uint64_t{first} * layout_.rowLength;
     if (file_->ReadAt(window_.data(), window_.size(), offset) != window_.size()) {
       windowRows_ = 0;
       throw Error(Format("La tabla '%s' está dañada: %s",
                          {file_->path().string(), "el archivo termina antes de su última fila"}));
     }
-    windowFirst_ = row;
+    windowFirst_ = first;
     windowRows_ = rows;
   }
   return window_.data() + static_cast<std::size_t>(row - windowFirst_) * layout_.rowLength;
@@ -575,9 +588,11 @@ void WorkTable::Post() {
   const std::size_t from = dated_ ? 3 : 0;
   // The row and the end-of-file marker first, the row count after: whenever
   // the process stops, the header counts only rows that are in the file.
-  if (unsigned char* map = file_->MapForAppend(end, end)) {
-    std::memcpy(map + offset, newRow_.data(), newRow_.size());
-    std::memcpy(map + 1 + from, counts + from, 7 - from);
+  unsigned char* area = file_->AppendArea(offset, newRow_.size(), end);
+  unsigned char* header = area ? file_->HeaderArea() : nullptr;
+  if (header) {
+    std::memcpy(area, newRow_.data(), newRow_.size());
+    std::memcpy(header + 1 + from, counts + from, 7 - from);
   } else {
     if (const int error = file_->WriteAt(newRow_.data(), newRow_.size(), offset)) {
       const unsigned char marker = kEndOfFile;
@@ -587,6 +602,10 @@ void WorkTable::Post() {
     if (const int error = file_->WriteAt(counts + from, 7 - from, 1 + from)) WriteFailed(error);
   }
   dated_ = true;
+  if (windowFirst_ + windowRows_ == row && window_.size() + layout_.rowLength <= kResidentBytes) {
+    window_.insert(window_.end(), newRow_.begin(), newRow_.end() - 1);
+    ++windowRows_;
+  }
   layout_.rowCount = row + 1;
   current_ = row;
   eof_ = false;
