@@ -14,7 +14,12 @@ std::string TrimTrailing(std::string_view text) {
   return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
 }
 
-std::string TrimBoth(std::string_view text) { return TrimLeading(TrimTrailing(text)); }
+std::string TrimBoth(std::string_view text) {
+  // TrimLeading of TrimTrailing, in one step.
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
 
 std::string LeftChars(std::string_view text, std::int32_t count) {
   if (static_cast<std::int64_t>(count) >= static_cast<std::int64_t>(text.size())) {

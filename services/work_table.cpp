@@ -442,6 +442,14 @@ WorkTable::Value WorkTable::Decode(int field, const unsigned char* row) const {
 }
 
 std::string WorkTable::RowText(int field, const unsigned char* row) const {
+  const FieldLayout& f = Field(field);
+  if (f.storage == Storage::Text && row) {
+    std::string text(WithoutFill(std::string_view(reinterpret_cast<const char*>(row) + 1 + f.offset, f.length)));
+    if (!toAnsi_->identity()) {
+      for (char& c : text) c = static_cast<char>((*toAnsi_)(static_cast<unsigned char>(c)));
+    }
+    return text;
+  }
   const Value v = Decode(field, row);
   switch (v.kind) {
     case Value::Null: return {};
@@ -491,15 +499,15 @@ bool WorkTable::Locate(int field, std::string_view ansiKey) {
   if (ansiKey.empty()) return false;
   auto index = indexes_.find(field);
   if (index == indexes_.end()) {
-    index = indexes_.emplace(field, std::unordered_map<std::string, std::uint32_t>{}).first;
+    index = indexes_.emplace(field, FirstRowIndex{}).first;
     for (auto row = NextValidRow(0); row; row = NextValidRow(*row + 1)) {
-      std::string key = RowText(field, Row(*row));
-      if (!key.empty()) index->second.emplace(std::move(key), *row);
+      const std::string key = RowText(field, Row(*row));
+      if (!key.empty()) index->second.Add(key, *row);
     }
   }
-  const auto found = index->second.find(std::string(ansiKey));
-  if (found == index->second.end()) return false;
-  current_ = found->second;
+  const auto found = index->second.Find(ansiKey);
+  if (!found) return false;
+  current_ = *found;
   eof_ = false;
   return true;
 }
@@ -610,8 +618,8 @@ void WorkTable::Post() {
   current_ = row;
   eof_ = false;
   for (auto& [field, index] : indexes_) {
-    std::string key = RowText(field, newRow_.data());
-    if (!key.empty()) index.emplace(std::move(key), row);
+    const std::string key = RowText(field, newRow_.data());
+    if (!key.empty()) index.Add(key, row);
   }
 }
 

@@ -32,6 +32,7 @@
 
 #include "code_page.h"
 #include "dbf_format.h"
+#include "first_row_index.h"
 
 namespace tv {
 
@@ -177,8 +178,8 @@ class WorkTable {
   mutable std::vector<unsigned char> window_;
   mutable std::uint32_t windowFirst_ = 0, windowRows_ = 0;
 
-  // Per field: value → first row holding it, built by the first Locate.
-  std::unordered_map<int, std::unordered_map<std::string, std::uint32_t>> indexes_;
+  // Per field: the first row holding each value, built by the first Locate.
+  std::unordered_map<int, FirstRowIndex> indexes_;
 };
 
 }  // namespace tv
