@@ -1,5 +1,5 @@
 // The user interface of the command line: the file is the one named on the
-// command line, messages go to standard output, there is no cursor and no
+// command line (so no instruction asks for it), messages go to standard output, there is no cursor and no
 // window to close.
 #pragma once
 
@@ -13,7 +13,7 @@ namespace tv {
 class ConsoleUserInterface : public UserInterface {
  public:
   ConsoleUserInterface(std::filesystem::path file, std::ostream& out) : file_(std::move(file)), out_(out) {}
-  std::optional<std::string> PickXmlFile() override { return std::filesystem::absolute(file_).string(); }
+  std::optional<std::string> PickXmlFile(std::string_view) override { return std::filesystem::absolute(file_).string(); }
   void ShowMessage(std::string_view message) override { out_ << message << "\n"; }
   void SetWaitCursor(bool) override {}
   void CloseMainWindow() override {}

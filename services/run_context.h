@@ -40,6 +40,12 @@ struct RunContext {
   MainFormTables tables;
 };
 
+// How a run that raised no error ended.
+enum class RunOutcome {
+  Completed,     // "Proceso finalizado" was shown
+  InputMissing,  // a file it needs did not exist
+};
+
 // Whether a regular file exists at the path; an empty path or a folder does
 // not count.
 bool IsExistingFile(const std::string& path);

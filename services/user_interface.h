@@ -11,10 +11,11 @@ namespace tv {
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
-  // Shows the open dialog for the SIGAD file ("Archivo XML", filter *.xml,
-  // default extension xml); the chosen file's full path, or nothing when the
-  // user cancels.
-  virtual std::optional<std::string> PickXmlFile() = 0;
+  // Asks for the SIGAD file: shows `instruction`, when there is one, in a
+  // message box like ShowMessage's, then the open dialog ("Archivo XML",
+  // filter *.xml, default extension xml). The chosen file's full path, or
+  // nothing when the user cancels.
+  virtual std::optional<std::string> PickXmlFile(std::string_view instruction = {}) = 0;
   // A modal message box with the one button "Aceptar" and the application
   // title as caption; the text is UTF-8.
   virtual void ShowMessage(std::string_view message) = 0;

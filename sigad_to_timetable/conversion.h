@@ -40,11 +40,6 @@ void ConvertGrupos(Conversion& conversion);
 // codes of ASIGNOMT, PROFT and GRUPOST. Closes the three lookup tables.
 void ConvertAsignaturas(Conversion& conversion);
 
-enum class RunOutcome {
-  Completed,     // "Proceso finalizado" was shown
-  InputMissing,  // the file to convert did not exist
-};
-
 // The conversion run of the "Aceptar" button of SIGAD to timetable: asks for
 // the SIGAD file, loads it, calls the five converters, says "Proceso
 // finalizado" and records the outcome in the result code; hosted, it then

@@ -1,27 +1,8 @@
 // The conversion run: SIGAD file to the five work tables.
 #include "conversion.h"
+#include "run_guard.h"
 
 namespace tv {
-namespace {
-
-// Puts the normal cursor back and closes the table components however the
-// run ends, so that an error leaves neither an hourglass nor a locked table.
-class RunGuard {
- public:
-  RunGuard(UserInterface& ui, MainFormTables& tables) : ui_(ui), tables_(tables) { ui_.SetWaitCursor(true); }
-  ~RunGuard() {
-    tables_.CloseAll();
-    ui_.SetWaitCursor(false);
-  }
-  RunGuard(const RunGuard&) = delete;
-  RunGuard& operator=(const RunGuard&) = delete;
-
- private:
-  UserInterface& ui_;
-  MainFormTables& tables_;
-};
-
-}  // namespace
 
 RunOutcome RunConversion(RunContext& context, UserInterface& ui) {
   if (auto chosen = ui.PickXmlFile()) context.xmlFilePath = std::move(*chosen);

@@ -1,30 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "conversion.h"
+#include "scripted_ui.h"
 #include "test_support.h"
 
 namespace tv {
 namespace {
 
-// Answers the dialog from a script and records what the run shows.
-class ScriptedUi : public UserInterface {
- public:
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> shown;
-  int closes = 0;
-  bool waiting = false;
-
-  std::optional<std::string> PickXmlFile() override {
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  void ShowMessage(std::string_view message) override { shown.emplace_back(message); }
-  void SetWaitCursor(bool on) override { waiting = on; }
-  void CloseMainWindow() override { ++closes; }
-};
+using test::ScriptedUi;
 
 class ConversionRunTest : public ::testing::Test {
  protected:
