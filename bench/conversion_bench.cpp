@@ -21,22 +21,27 @@ void WriteRepeats(const std::string& file, int count) {
   std::ofstream out(file);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro><materias>";
   for (int i = 0; i < count; ++i) {
-    out << "<dmaterias abrev=\"MATEMATICA\" nombre=\"Matemáticas\" codigo_actividad=\"123\" codigo=\"" << i << "\"/>";
+    out << "<dmaterias abrev=\"MATEMATICA\" nombre=\"Matemáticas\" codigo_actividad=\"123\" "
+           "codigo=\""
+        << i << "\"/>";
   }
   out << "</materias><profesores>";
-  for (int i = 0; i < count; ++i) out << "<profesor abrev=\"JGP\" nombre=\"Juan\" codigo=\"" << i << "\"/>";
+  for (int i = 0; i < count; ++i)
+    out << "<profesor abrev=\"JGP\" nombre=\"Juan\" codigo=\"" << i << "\"/>";
   out << "</profesores></centro>\n";
 }
 
-void Row(const char* workload, const std::string& file, const std::string& bin, const std::filesystem::path& tables) {
+void Row(const char* workload, const std::string& file, const std::string& bin,
+         const std::filesystem::path& tables) {
   std::filesystem::remove_all(tables);
   std::filesystem::create_directories(tables);
   const Measure floor = RunMeasured({"xmllint", "--stream", "--noout", file});
-  const Measure run = RunMeasured({bin + "/transvormos", "exportar", file, "--workdir", tables.string()});
+  const Measure run =
+      RunMeasured({bin + "/transvormos", "exportar", file, "--workdir", tables.string()});
   const double megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
-  std::printf("%-28s %8.1f MB %9.3f s %9.3f s %7.2f %9.1f MB %7.2f%s\n", workload, megabytes, run.seconds,
-              floor.seconds, run.seconds / floor.seconds, run.peakMegabytes, run.peakMegabytes / megabytes,
-              run.status == 0 ? "" : "  (failed)");
+  std::printf("%-28s %8.1f MB %9.3f s %9.3f s %7.2f %9.1f MB %7.2f%s\n", workload, megabytes,
+              run.seconds, floor.seconds, run.seconds / floor.seconds, run.peakMegabytes,
+              run.peakMegabytes / megabytes, run.status == 0 ? "" : "  (failed)");
 }
 
 }  // namespace
@@ -52,8 +57,8 @@ int main(int argc, char** argv) {
   if (!std::filesystem::exists(region)) RunMeasured({generator, region, "region"});
   WriteRepeats(repeats, 20000);
 
-  std::printf("%-28s %11s %11s %11s %7s %12s %7s\n", "workload", "file", "conversion", "parse floor", "ratio",
-              "peak memory", "/file");
+  std::printf("%-28s %11s %11s %11s %7s %12s %7s\n", "workload", "file", "conversion",
+              "parse floor", "ratio", "peak memory", "/file");
   const auto tables = folder / "bench_vtemp";
   Row("school", school, bin, tables);
   Row("20,000 repeated codes", repeats, bin, tables);

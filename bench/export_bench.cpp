@@ -20,8 +20,10 @@ namespace {
 
 constexpr int kLookupRows = 50'000, kSolutionRows = 1'000'000;
 
-void LookupTable(const std::filesystem::path& dir, const char* name, const char* code, const char* id) {
-  auto table = WorkTable::Create(dir, name, {{code, FieldType::Character, 10}, {id, FieldType::Character, 20}});
+void LookupTable(const std::filesystem::path& dir, const char* name, const char* code,
+                 const char* id) {
+  auto table = WorkTable::Create(
+      dir, name, {{code, FieldType::Character, 10}, {id, FieldType::Character, 20}});
   table->Open();
   for (int i = 0; i < kLookupRows; ++i) {
     table->Append();
@@ -32,11 +34,15 @@ void LookupTable(const std::filesystem::path& dir, const char* name, const char*
 }
 
 void Solution(const std::filesystem::path& dir) {
-  auto table = WorkTable::Create(
-      dir, "SOLUC",
-      {{"DIA", FieldType::Integer}, {"HORA", FieldType::Integer}, {"SESIONES", FieldType::Character, 20},
-       {"CODGRUPO", FieldType::Character, 10}, {"ASIG", FieldType::Character, 10}, {"TAREA", FieldType::Character, 10},
-       {"PROF", FieldType::Character, 10}, {"AULA", FieldType::Character, 10}});
+  auto table = WorkTable::Create(dir, "SOLUC",
+                                 {{"DIA", FieldType::Integer},
+                                  {"HORA", FieldType::Integer},
+                                  {"SESIONES", FieldType::Character, 20},
+                                  {"CODGRUPO", FieldType::Character, 10},
+                                  {"ASIG", FieldType::Character, 10},
+                                  {"TAREA", FieldType::Character, 10},
+                                  {"PROF", FieldType::Character, 10},
+                                  {"AULA", FieldType::Character, 10}});
   table->Open();
   for (long long i = 0; i < kSolutionRows; ++i) {
     // Codes spread over the lookup tables; about one in a hundred unknown.
@@ -63,10 +69,12 @@ double ReadSolution(const std::filesystem::path& dir) {
   table.Open();
   std::size_t characters = 0;
   for (table.First(); !table.Eof(); table.Next()) {
-    characters += static_cast<std::size_t>(table.Integer(0)) + static_cast<std::size_t>(table.Float(1) != 0);
+    characters +=
+        static_cast<std::size_t>(table.Integer(0)) + static_cast<std::size_t>(table.Float(1) != 0);
     for (int field = 1; field < 8; ++field) characters += table.Text(field).size();
   }
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() + 0 * static_cast<double>(characters);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() +
+         0 * static_cast<double>(characters);
 }
 
 }  // namespace
@@ -85,28 +93,39 @@ int main(int argc, char** argv) {
   const std::string small = (tables / "centro.xml").string();
   {
     FILE* out = std::fopen(small.c_str(), "w");
-    std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro codigo_interno=\"1\" nombre=\"IES\" curso=\"2026\" "
-               "version=\"1\"/>\n", out);
+    std::fputs(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro codigo_interno=\"1\" nombre=\"IES\" "
+        "curso=\"2026\" "
+        "version=\"1\"/>\n",
+        out);
     std::fclose(out);
   }
   const std::string region = (folder / "bench_region.xml").string();
-  if (!std::filesystem::exists(region)) RunMeasured({tv::bench::ProgramFolder() + "/sigad_generator", region, "region"});
+  if (!std::filesystem::exists(region))
+    RunMeasured({tv::bench::ProgramFolder() + "/sigad_generator", region, "region"});
   const std::string bin = tv::bench::ProgramFolder() + "/../cli/transvormos";
 
   const double read = ReadSolution(tables);
   const Measure exported = RunMeasured({bin, "importar", small, "--workdir", tables.string()});
   const Measure regional = RunMeasured({bin, "importar", region, "--workdir", tables.string()});
   const Measure floor = RunMeasured({"xmllint", "--stream", "--noout", region});
-  const double regionMegabytes = static_cast<double>(std::filesystem::file_size(region)) / (1 << 20);
+  const double regionMegabytes =
+      static_cast<double>(std::filesystem::file_size(region)) / (1 << 20);
 
-  std::printf("Export of SOLUC, %d rows, lookup tables of %d rows each\n\n", kSolutionRows, kLookupRows);
+  std::printf("Export of SOLUC, %d rows, lookup tables of %d rows each\n\n", kSolutionRows,
+              kLookupRows);
   std::printf("%-44s %9.3f s\n", "read SOLUC alone (every field)", read);
-  std::printf("%-44s %9.3f s   ratio %.2f   peak %.1f MB%s\n", "export, small SIGAD file", exported.seconds,
-              exported.seconds / read, exported.peakMegabytes, exported.status == 0 ? "" : "  (failed)");
-  std::printf("%-44s %9.3f s   peak %.1f MB%s\n", ("export, region SIGAD file (" + std::to_string(static_cast<int>(regionMegabytes)) + " MB)").c_str(),
-              regional.seconds, regional.peakMegabytes, regional.status == 0 ? "" : "  (failed)");
+  std::printf("%-44s %9.3f s   ratio %.2f   peak %.1f MB%s\n", "export, small SIGAD file",
+              exported.seconds, exported.seconds / read, exported.peakMegabytes,
+              exported.status == 0 ? "" : "  (failed)");
+  std::printf(
+      "%-44s %9.3f s   peak %.1f MB%s\n",
+      ("export, region SIGAD file (" + std::to_string(static_cast<int>(regionMegabytes)) + " MB)")
+          .c_str(),
+      regional.seconds, regional.peakMegabytes, regional.status == 0 ? "" : "  (failed)");
   std::printf("%-44s %9.3f s   (the region file costs the export %.3f s)\n",
-              "xmllint --stream --noout of the region file", floor.seconds, regional.seconds - exported.seconds);
+              "xmllint --stream --noout of the region file", floor.seconds,
+              regional.seconds - exported.seconds);
   if (argc <= 2) std::filesystem::remove_all(tables);
   return 0;
 }

@@ -31,10 +31,14 @@ Measure RunMeasured(const std::vector<std::string>& command) {
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0,
+          WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-std::string ProgramFolder() { return std::filesystem::canonical("/proc/self/exe").parent_path().string(); }
+std::string ProgramFolder() {
+  return std::filesystem::canonical("/proc/self/exe").parent_path().string();
+}
 
 }  // namespace tv::bench

@@ -16,17 +16,20 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 const std::vector<FieldDef> kAssignmentFields = {
-    {"CASIG", FieldType::Character, 10}, {"CPROF", FieldType::Character, 10}, {"CGRUP", FieldType::Character, 10},
-    {"CAULA", FieldType::Character, 10}, {"TURNO", FieldType::Character, 1},  {"NIVEL", FieldType::Character, 5},
-    {"CURSO", FieldType::Character, 3},  {"GRUPO", FieldType::Character, 2},  {"HORAS", FieldType::Float},
-    {"SESIONES", FieldType::Character, 20}, {"CTAREA", FieldType::Character, 10}, {"NCONEX", FieldType::Character, 4},
-    {"IDCURSO", FieldType::Character, 10}, {"IDGRUP", FieldType::Character, 10}, {"IDASIG", FieldType::Character, 10},
-    {"IDPROF", FieldType::Character, 10},
+    {"CASIG", FieldType::Character, 10},   {"CPROF", FieldType::Character, 10},
+    {"CGRUP", FieldType::Character, 10},   {"CAULA", FieldType::Character, 10},
+    {"TURNO", FieldType::Character, 1},    {"NIVEL", FieldType::Character, 5},
+    {"CURSO", FieldType::Character, 3},    {"GRUPO", FieldType::Character, 2},
+    {"HORAS", FieldType::Float},           {"SESIONES", FieldType::Character, 20},
+    {"CTAREA", FieldType::Character, 10},  {"NCONEX", FieldType::Character, 4},
+    {"IDCURSO", FieldType::Character, 10}, {"IDGRUP", FieldType::Character, 10},
+    {"IDASIG", FieldType::Character, 10},  {"IDPROF", FieldType::Character, 10},
 };
-
 
 void Print(const char* what, double seconds, double count, const char* unit) {
   std::printf("%-48s %9.3f s %14.0f %s/s\n", what, seconds, count / seconds, unit);
@@ -35,7 +38,8 @@ void Print(const char* what, double seconds, double count, const char* unit) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::filesystem::path dir = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "transvormos-bench";
+  const std::filesystem::path dir =
+      argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "transvormos-bench";
   std::filesystem::create_directories(dir);
   constexpr int kRows = 1'000'000;
 
@@ -94,7 +98,8 @@ int main(int argc, char** argv) {
 
   constexpr int kLookupRows = 100'000, kLocates = 1'000'000;
   {
-    auto table = WorkTable::Create(dir, "PROFT", {{"ABREV", FieldType::Character, 10}, {"IDPROF", FieldType::Character, 10}});
+    auto table = WorkTable::Create(
+        dir, "PROFT", {{"ABREV", FieldType::Character, 10}, {"IDPROF", FieldType::Character, 10}});
     table->Open();
     for (int i = 0; i < kLookupRows; ++i) {
       table->Append();
@@ -108,11 +113,13 @@ int main(int argc, char** argv) {
   {
     WorkTable table(dir, "PROFT", Access::Exclusive);
     table.Open();
-    for (long long i = 0; i < kLocates; ++i) found += table.Locate(1, std::to_string(i * 7919 % (kLookupRows * 7)));
+    for (long long i = 0; i < kLocates; ++i)
+      found += table.Locate(1, std::to_string(i * 7919 % (kLookupRows * 7)));
   }
   const double locate = Since(start);
 
-  std::printf("Work tables, %d rows of %zu bytes (%.1f MB)\n\n", kRows, static_cast<std::size_t>((bytes - 32 * 17 - 2) / kRows),
+  std::printf("Work tables, %d rows of %zu bytes (%.1f MB)\n\n", kRows,
+              static_cast<std::size_t>((bytes - 32 * 17 - 2) / kRows),
               static_cast<double>(bytes) / 1e6);
   Print("write ASIGT rows (append, assign 16 fields, post)", write, kRows, "rows");
   Print("write the same bytes raw (buffered fwrite)", rawWrite, kRows, "rows");

@@ -13,8 +13,9 @@ namespace {
 constexpr std::size_t kMaxColumn = 40;
 
 std::size_t Characters(const std::string& utf8) {
-  return static_cast<std::size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 // At most `width` characters, the last one an ellipsis when cut.
@@ -51,7 +52,8 @@ std::string TypeText(const dbf::FieldLayout& field) {
 }  // namespace
 
 void DumpTable(const std::filesystem::path& file, bool csv, std::ostream& out) {
-  WorkTable table(file.parent_path().empty() ? "." : file.parent_path(), file.filename().string(), Access::Shared);
+  WorkTable table(file.parent_path().empty() ? "." : file.parent_path(), file.filename().string(),
+                  Access::Shared);
   table.Open();
   const auto& fields = table.Fields();
   const int count = static_cast<int>(fields.size());
@@ -68,10 +70,12 @@ void DumpTable(const std::filesystem::path& file, bool csv, std::ostream& out) {
   }
 
   std::vector<std::size_t> widths;
-  for (const auto& field : fields) widths.push_back(std::min(kMaxColumn, std::max<std::size_t>(1, field.name.size())));
+  for (const auto& field : fields)
+    widths.push_back(std::min(kMaxColumn, std::max<std::size_t>(1, field.name.size())));
   std::size_t rows = 0;
   for (table.First(); !table.Eof(); table.Next(), ++rows) {
-    for (int f = 0; f < count; ++f) widths[f] = std::min(kMaxColumn, std::max(widths[f], Characters(row(f))));
+    for (int f = 0; f < count; ++f)
+      widths[f] = std::min(kMaxColumn, std::max(widths[f], Characters(row(f))));
   }
   out << "Tabla " << table.FilePath().string() << ": " << rows << (rows == 1 ? " fila" : " filas")
       << ", página de códigos " << table.CodePage() << "\n";
@@ -85,7 +89,8 @@ void DumpTable(const std::filesystem::path& file, bool csv, std::ostream& out) {
   };
   line([&](int f) { return Fit(fields[f].name, widths[f]); });
   line([&](int f) { return std::string(widths[f], '-'); });
-  for (table.First(); !table.Eof(); table.Next()) line([&](int f) { return Fit(row(f), widths[f]); });
+  for (table.First(); !table.Eof(); table.Next())
+    line([&](int f) { return Fit(row(f), widths[f]); });
 }
 
 }  // namespace tv

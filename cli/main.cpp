@@ -1,6 +1,5 @@
 // transvormos: the converter without a window, for scripts and tests.
 #include <CLI/CLI.hpp>
-
 #include <clocale>
 #include <csignal>
 #include <iostream>
@@ -26,18 +25,26 @@ int main(int argc, char** argv) {
   // A file-size limit must fail the write with an error, not kill the program.
   std::signal(SIGXFSZ, SIG_IGN);
 
-  CLI::App app{"TransVormosSigad sin ventana: convierte entre SIGAD y las tablas de Vormelan", "transvormos"};
+  CLI::App app{"TransVormosSigad sin ventana: convierte entre SIGAD y las tablas de Vormelan",
+               "transvormos"};
   app.require_subcommand(1);
 
   std::string file, workDirectory;
   bool csv = false;
-  auto* exportar = app.add_subcommand("exportar", "SIGAD a Vormelan: reconstruye las tablas de trabajo desde un XML de SIGAD");
+  auto* exportar = app.add_subcommand(
+      "exportar", "SIGAD a Vormelan: reconstruye las tablas de trabajo desde un XML de SIGAD");
   exportar->add_option("ARCHIVO", file, "Archivo XML de SIGAD")->required();
-  exportar->add_option("--workdir", workDirectory, "Carpeta de las tablas de trabajo (por omisión, VTEMP en la unidad C: de Wine)");
+  exportar->add_option(
+      "--workdir", workDirectory,
+      "Carpeta de las tablas de trabajo (por omisión, VTEMP en la unidad C: de Wine)");
 
-  auto* importar = app.add_subcommand("importar", "Vormelan a SIGAD: escribe el horario de SOLUC como XML de SIGAD");
-  importar->add_option("ARCHIVO", file, "Archivo XML de SIGAD del que se tomaron los datos")->required();
-  importar->add_option("--workdir", workDirectory, "Carpeta de las tablas de trabajo (por omisión, VTEMP en la unidad C: de Wine)");
+  auto* importar = app.add_subcommand(
+      "importar", "Vormelan a SIGAD: escribe el horario de SOLUC como XML de SIGAD");
+  importar->add_option("ARCHIVO", file, "Archivo XML de SIGAD del que se tomaron los datos")
+      ->required();
+  importar->add_option(
+      "--workdir", workDirectory,
+      "Carpeta de las tablas de trabajo (por omisión, VTEMP en la unidad C: de Wine)");
 
   auto* dump = app.add_subcommand("dump", "Muestra los campos y las filas de una tabla dBase");
   dump->add_option("TABLA", file, "Archivo de la tabla (.DBF)")->required();
@@ -50,7 +57,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     tv::ProgramState program;
-    tv::RunContext context(program, workDirectory.empty() ? tv::DefaultWorkDirectory() : std::filesystem::path(workDirectory));
+    tv::RunContext context(program, workDirectory.empty() ? tv::DefaultWorkDirectory()
+                                                          : std::filesystem::path(workDirectory));
     tv::ConsoleUserInterface ui(file, std::cout);
     return Exit(*exportar ? tv::RunConversion(context, ui) : tv::RunSolutionExport(context, ui));
   } catch (const std::exception& e) {

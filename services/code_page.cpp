@@ -38,7 +38,11 @@ void AppendUtf8(std::string& out, char32_t c) {
 // or returns -1 for a malformed sequence and advances i past one byte.
 std::int64_t DecodeUtf8(std::string_view text, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i]);
-  int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+  int length = lead < 0x80           ? 1
+               : (lead >> 5) == 0x6  ? 2
+               : (lead >> 4) == 0xE  ? 3
+               : (lead >> 3) == 0x1E ? 4
+                                     : 0;
   if (length == 0 || i + length > text.size()) {
     ++i;
     return -1;
@@ -73,11 +77,13 @@ CodePage::CodePage(int number) : number_(number) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     const std::size_t r = iconv(cd, &src, &inLeft, &dst, &outLeft);
     if (r == static_cast<std::size_t>(-1) && errno == EINVAL) {
-      throw Error(Format("La página de códigos %s no es de un byte por carácter", {std::to_string(number)}));
+      throw Error(Format("La página de códigos %s no es de un byte por carácter",
+                         {std::to_string(number)}));
     }
     const bool defined = r != static_cast<std::size_t>(-1) && sizeof out - outLeft == 4;
-    toUnicode_[b] = defined ? static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | out[3] << 24)
-                            : static_cast<char32_t>(b);
+    toUnicode_[b] = defined
+                        ? static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | out[3] << 24)
+                        : static_cast<char32_t>(b);
   }
   // The lowest byte wins where two bytes give the same character.
   for (int b = 255; b >= 0; --b) fromUnicode_[toUnicode_[b]] = static_cast<unsigned char>(b);
@@ -128,7 +134,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 
 Recoder::Recoder(const CodePage& from, const CodePage& to) {
   for (int b = 0; b < 256; ++b) {
-    const int mapped = &from == &to ? b : to.FromUnicode(from.ToUnicode(static_cast<unsigned char>(b)));
+    const int mapped =
+        &from == &to ? b : to.FromUnicode(from.ToUnicode(static_cast<unsigned char>(b)));
     table_[b] = static_cast<unsigned char>(mapped < 0 ? '?' : mapped);
     identity_ = identity_ && table_[b] == b;
   }

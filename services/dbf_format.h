@@ -62,7 +62,9 @@
 
 namespace tv::dbf {
 
-inline std::uint16_t Get16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+inline std::uint16_t Get16(const unsigned char* p) {
+  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 inline std::uint32_t Get32(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
@@ -71,7 +73,9 @@ inline std::uint32_t Get32BigEndian(const unsigned char* p) {
   return static_cast<std::uint32_t>(p[3]) | static_cast<std::uint32_t>(p[2]) << 8 |
          static_cast<std::uint32_t>(p[1]) << 16 | static_cast<std::uint32_t>(p[0]) << 24;
 }
-inline std::uint64_t Get64(const unsigned char* p) { return Get32(p) | std::uint64_t{Get32(p + 4)} << 32; }
+inline std::uint64_t Get64(const unsigned char* p) {
+  return Get32(p) | std::uint64_t{Get32(p + 4)} << 32;
+}
 inline std::uint64_t Get64BigEndian(const unsigned char* p) {
   return Get32BigEndian(p + 4) | std::uint64_t{Get32BigEndian(p)} << 32;
 }
@@ -93,18 +97,18 @@ constexpr int kHeaderPrefix = 32;
 
 // How a field's bytes are decoded.
 enum class Storage {
-  Text,          // C and unknown types
-  Number,        // N, F
-  Logical,       // L
-  Date,          // D
-  IntLittle,     // Visual FoxPro I
-  IntDbase7,     // dBase 7 I and +
-  DoubleLittle,  // Visual FoxPro B
-  DoubleDbase7,  // dBase 7 O
-  Currency,      // Visual FoxPro Y
-  DateTimeFox,   // Visual FoxPro T
-  DateTimeDbase7,// dBase 7 @
-  Memo,          // M, G, P, dBase B
+  Text,            // C and unknown types
+  Number,          // N, F
+  Logical,         // L
+  Date,            // D
+  IntLittle,       // Visual FoxPro I
+  IntDbase7,       // dBase 7 I and +
+  DoubleLittle,    // Visual FoxPro B
+  DoubleDbase7,    // dBase 7 O
+  Currency,        // Visual FoxPro Y
+  DateTimeFox,     // Visual FoxPro T
+  DateTimeDbase7,  // dBase 7 @
+  Memo,            // M, G, P, dBase B
 };
 
 struct FieldLayout {
@@ -129,7 +133,8 @@ struct Layout {
 // least the header length, or all of a shorter file). Throws Error
 // "La tabla '<file>' está dañada: <reason>" when the bytes are not a table
 // that fits in the file.
-Layout ParseHeader(const std::vector<unsigned char>& bytes, std::uint64_t fileSize, const std::string& file);
+Layout ParseHeader(const std::vector<unsigned char>& bytes, std::uint64_t fileSize,
+                   const std::string& file);
 
 // How many bytes ParseHeader needs: the header length, from the first 12 bytes.
 std::uint32_t HeaderLength(const unsigned char* first12);

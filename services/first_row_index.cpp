@@ -37,7 +37,8 @@ void FirstRowIndex::Add(std::string_view value, std::uint32_t row) {
   const std::uint32_t hash = Hash(value);
   Slot* slot = const_cast<Slot*>(Probe(value, hash));
   if (slot->row != kEmpty) return;
-  if (value.size() > 0xFFFFFFFFu || keys_.size() > 0xFFFFFFFFu - value.size()) throw Error("No hay memoria suficiente");
+  if (value.size() > 0xFFFFFFFFu || keys_.size() > 0xFFFFFFFFu - value.size())
+    throw Error("No hay memoria suficiente");
   slot->hash = hash;
   slot->row = row;
   slot->length = static_cast<std::uint32_t>(value.size());

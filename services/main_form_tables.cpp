@@ -20,13 +20,15 @@ void MainFormTables::Renew(const std::filesystem::path& workDirectory) {
 }
 
 void MainFormTables::CloseAll() {
-  for (auto* table : {&nomAsg_, &profesor_, &tramos_, &aulas_, &grupos_, &asig_, &soluc_, &cursos_}) {
+  for (auto* table :
+       {&nomAsg_, &profesor_, &tramos_, &aulas_, &grupos_, &asig_, &soluc_, &cursos_}) {
     if (*table) (*table)->Close();
   }
 }
 
 void MainFormTables::Release() {
-  for (auto* table : {&nomAsg_, &profesor_, &tramos_, &aulas_, &grupos_, &asig_, &soluc_, &cursos_}) {
+  for (auto* table :
+       {&nomAsg_, &profesor_, &tramos_, &aulas_, &grupos_, &asig_, &soluc_, &cursos_}) {
     table->reset();
   }
 }

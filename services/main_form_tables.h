@@ -20,14 +20,14 @@ class MainFormTables {
   // Closes and releases all eight; the accessors below then throw.
   void Release();
 
-  WorkTable& wwTableNomAsg() { return Get(nomAsg_); }       // ASIGNOMT, subjects
-  WorkTable& wwTableProfesor() { return Get(profesor_); }   // PROFT, teachers
-  WorkTable& wwTableTramos() { return Get(tramos_); }       // DIASHORAST, never opened
-  WorkTable& wwTableAulas() { return Get(aulas_); }         // AULAT, rooms
-  WorkTable& wwTableGrupos() { return Get(grupos_); }       // GRUPOST, groups
-  WorkTable& wwTableAsig() { return Get(asig_); }           // ASIGT, subject assignments
-  WorkTable& wwTableSoluc() { return Get(soluc_); }         // SOLUC, the timetable solution
-  WorkTable& wwTableCursos() { return Get(cursos_); }       // CURSOST, never opened
+  WorkTable& wwTableNomAsg() { return Get(nomAsg_); }      // ASIGNOMT, subjects
+  WorkTable& wwTableProfesor() { return Get(profesor_); }  // PROFT, teachers
+  WorkTable& wwTableTramos() { return Get(tramos_); }      // DIASHORAST, never opened
+  WorkTable& wwTableAulas() { return Get(aulas_); }        // AULAT, rooms
+  WorkTable& wwTableGrupos() { return Get(grupos_); }      // GRUPOST, groups
+  WorkTable& wwTableAsig() { return Get(asig_); }          // ASIGT, subject assignments
+  WorkTable& wwTableSoluc() { return Get(soluc_); }        // SOLUC, the timetable solution
+  WorkTable& wwTableCursos() { return Get(cursos_); }      // CURSOST, never opened
 
  private:
   static WorkTable& Get(const std::unique_ptr<WorkTable>& table);

@@ -1,10 +1,11 @@
 #include "number_rules.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 #include "code_page.h"
 #include "error.h"
@@ -81,7 +82,8 @@ std::int32_t StrToInt(std::string_view ansiText) {
 
 char RegionalDecimalSeparator() {
   const lconv* conv = std::localeconv();
-  if (conv && conv->decimal_point && conv->decimal_point[0] != '\0' && conv->decimal_point[1] == '\0') {
+  if (conv && conv->decimal_point && conv->decimal_point[0] != '\0' &&
+      conv->decimal_point[1] == '\0') {
     return conv->decimal_point[0];
   }
   return '.';

@@ -11,7 +11,9 @@ namespace tv {
 class RunGuard {
  public:
   // Sets the wait cursor.
-  RunGuard(UserInterface& ui, MainFormTables& tables) : ui_(ui), tables_(tables) { ui_.SetWaitCursor(true); }
+  RunGuard(UserInterface& ui, MainFormTables& tables) : ui_(ui), tables_(tables) {
+    ui_.SetWaitCursor(true);
+  }
   ~RunGuard() {
     tables_.CloseAll();
     ui_.SetWaitCursor(false);

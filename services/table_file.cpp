@@ -23,7 +23,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-constexpr int kPopulateWrite = 23;                  // MADV_POPULATE_WRITE, Linux 5.14
+constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
 constexpr std::uint64_t kPage = 4096;
 constexpr std::uint64_t kWindow = 8 << 20;  // the mapped end of a file being appended to
 
@@ -39,7 +39,8 @@ struct flock WholeFile(short type) {
 }  // namespace
 
 std::string TableInUseMessage(const std::filesystem::path& file) {
-  return Format("La tabla '%s' está en uso por otro programa; ciérrelo y vuelva a intentarlo", {file.string()});
+  return Format("La tabla '%s' está en uso por otro programa; ciérrelo y vuelva a intentarlo",
+                {file.string()});
 }
 
 TableFile::TableFile(std::filesystem::path file, bool exclusive) : file_(std::move(file)) {
@@ -50,12 +51,14 @@ TableFile::TableFile(std::filesystem::path file, bool exclusive) : file_(std::mo
   }
   if (fd_ < 0) {
     if (errno == ENOENT) throw Error(Format("No existe la tabla '%s'", {file_.string()}));
-    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+    throw Error(
+        Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
   }
   struct stat info {};
   if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) {
     ::close(fd_);
-    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), "No es un archivo"}));
+    throw Error(
+        Format("No se puede abrir la tabla '%s': %s", {file_.string(), "No es un archivo"}));
   }
   // Without write access a write lock cannot be taken; a read lock still
   // keeps out every exclusive open.
@@ -64,7 +67,8 @@ TableFile::TableFile(std::filesystem::path file, bool exclusive) : file_(std::mo
     const int error = errno;
     ::close(fd_);
     if (error == EAGAIN || error == EACCES) throw Error(TableInUseMessage(file_));
-    throw Error(Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+    throw Error(
+        Format("No se puede abrir la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
   }
 }
 
@@ -76,7 +80,8 @@ TableFile::~TableFile() {
 std::uint64_t TableFile::Size() const {
   struct stat info {};
   if (::fstat(fd_, &info) != 0) {
-    throw Error(Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+    throw Error(
+        Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
   }
   return static_cast<std::uint64_t>(info.st_size);
 }
@@ -84,9 +89,12 @@ std::uint64_t TableFile::Size() const {
 std::size_t TableFile::ReadAt(void* buffer, std::size_t n, std::uint64_t offset) const {
   std::size_t done = 0;
   while (done < n) {
-    const ssize_t r = ::pread(fd_, static_cast<char*>(buffer) + done, n - done, static_cast<off_t>(offset + done));
+    const ssize_t r = ::pread(fd_, static_cast<char*>(buffer) + done, n - done,
+                              static_cast<off_t>(offset + done));
     if (r < 0 && errno == EINTR) continue;
-    if (r < 0) throw Error(Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+    if (r < 0)
+      throw Error(
+          Format("No se puede leer la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
     if (r == 0) break;
     done += static_cast<std::size_t>(r);
   }
@@ -96,8 +104,8 @@ std::size_t TableFile::ReadAt(void* buffer, std::size_t n, std::uint64_t offset)
 int TableFile::WriteAt(const void* buffer, std::size_t n, std::uint64_t offset) {
   std::size_t done = 0;
   while (done < n) {
-    const ssize_t r =
-        ::pwrite(fd_, static_cast<const char*>(buffer) + done, n - done, static_cast<off_t>(offset + done));
+    const ssize_t r = ::pwrite(fd_, static_cast<const char*>(buffer) + done, n - done,
+                               static_cast<off_t>(offset + done));
     if (r < 0 && errno == EINTR) continue;
     if (r < 0) return errno;
     if (r == 0) return ENOSPC;
@@ -134,11 +142,13 @@ unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::u
         if (::ftruncate(fd_, static_cast<off_t>(std::max(reserved_, size_))) != 0) {
           // The file keeps some spare room at its end, which readers pass over.
         }
-        throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(error)}));
+        throw Error(Format("No se puede escribir en la tabla '%s': %s",
+                           {file_.string(), SystemErrorText(error)}));
       }
       reserved_ = windowStart_ + kWindow;
     }
-    void* p = ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, static_cast<off_t>(windowStart_));
+    void* p = ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd_,
+                     static_cast<off_t>(windowStart_));
     if (p == MAP_FAILED) {
       FinishAppending();
       mappable_ = false;
@@ -165,7 +175,8 @@ void TableFile::FinishAppending() {
 
 void TableFile::Truncate(std::uint64_t size) {
   if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-    throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_.string(), SystemErrorText(errno)}));
+    throw Error(Format("No se puede escribir en la tabla '%s': %s",
+                       {file_.string(), SystemErrorText(errno)}));
   }
 }
 
@@ -186,7 +197,8 @@ std::filesystem::path FindFile(const std::filesystem::path& dir, std::string_vie
   return variants.empty() ? exact : variants.front();
 }
 
-std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir, std::string_view name) {
+std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir,
+                                                    std::string_view name) {
   std::vector<std::filesystem::path> found;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {

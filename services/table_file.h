@@ -72,7 +72,8 @@ bool IsTableFileInUse(const std::filesystem::path& file);
 // the directory listing); dir/name when none exists.
 std::filesystem::path FindFile(const std::filesystem::path& dir, std::string_view name);
 // Every file of `dir` whose name equals `name` whatever the letter case.
-std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir, std::string_view name);
+std::vector<std::filesystem::path> FindCaseVariants(const std::filesystem::path& dir,
+                                                    std::string_view name);
 
 // The Spanish messages of table failures, shared by the engine.
 std::string TableInUseMessage(const std::filesystem::path& file);

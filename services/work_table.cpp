@@ -21,7 +21,7 @@ using namespace dbf;
 
 namespace {
 
-constexpr std::size_t kWindowBytes = 256 * 1024;   // read ahead when reading on
+constexpr std::size_t kWindowBytes = 256 * 1024;    // read ahead when reading on
 constexpr std::size_t kJumpBytes = 4 * 1024;        // read after a jump
 constexpr std::uint64_t kResidentBytes = 16 << 20;  // tables up to this size are read whole
 
@@ -66,7 +66,8 @@ std::optional<double> ParsePlainReal(std::string text) {
   double value = 0;
   const char* begin = text.data() + (!text.empty() && text[0] == '+' ? 1 : 0);
   const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), value);
-  if (end != text.data() + text.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+  if (end != text.data() + text.size() ||
+      (ec != std::errc() && ec != std::errc::result_out_of_range)) {
     return std::nullopt;
   }
   return value;
@@ -80,7 +81,8 @@ std::string DateText(long long days) {
   days += 719468;
   const long long era = (days >= 0 ? days : days - 146096) / 146097;
   const long long dayOfEra = days - era * 146097;
-  const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const long long mp = (5 * dayOfYear + 2) / 153;
   const long day = static_cast<long>(dayOfYear - (153 * mp + 2) / 5 + 1);
@@ -91,7 +93,8 @@ std::string DateText(long long days) {
 
 std::string TimeText(long long milliseconds) {
   const long long seconds = milliseconds / 1000;
-  return TwoDigits(static_cast<long>(seconds / 3600)) + ":" + TwoDigits(static_cast<long>(seconds / 60 % 60)) + ":" +
+  return TwoDigits(static_cast<long>(seconds / 3600)) + ":" +
+         TwoDigits(static_cast<long>(seconds / 60 % 60)) + ":" +
          TwoDigits(static_cast<long>(seconds % 60));
 }
 
@@ -114,21 +117,27 @@ std::optional<std::string> NumberText(double value, std::size_t width) {
   char buffer[400];
   for (const auto format : {std::chars_format::fixed, std::chars_format::scientific}) {
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, format);
-    if (r.ec == std::errc() && static_cast<std::size_t>(r.ptr - buffer) <= width) return std::string(buffer, r.ptr);
+    if (r.ec == std::errc() && static_cast<std::size_t>(r.ptr - buffer) <= width)
+      return std::string(buffer, r.ptr);
   }
   for (int precision = 16; precision >= 0; --precision) {
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
-    if (r.ec == std::errc() && static_cast<std::size_t>(r.ptr - buffer) <= width) return std::string(buffer, r.ptr);
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific, precision);
+    if (r.ec == std::errc() && static_cast<std::size_t>(r.ptr - buffer) <= width)
+      return std::string(buffer, r.ptr);
   }
   return std::nullopt;
 }
 
 unsigned char FieldTypeLetter(FieldType type) {
   switch (type) {
-    case FieldType::Character: return 'C';
-    case FieldType::Logical: return 'L';
+    case FieldType::Character:
+      return 'C';
+    case FieldType::Logical:
+      return 'L';
     case FieldType::Integer:
-    case FieldType::Float: return 'N';
+    case FieldType::Float:
+      return 'N';
   }
   return 'C';
 }
@@ -136,10 +145,14 @@ unsigned char FieldTypeLetter(FieldType type) {
 // Length and decimals of the columns of the created field types.
 std::pair<int, int> ColumnSize(const FieldDef& def) {
   switch (def.type) {
-    case FieldType::Character: return {def.width, 0};
-    case FieldType::Logical: return {1, 0};
-    case FieldType::Integer: return {11, 0};
-    case FieldType::Float: return {20, 4};
+    case FieldType::Character:
+      return {def.width, 0};
+    case FieldType::Logical:
+      return {1, 0};
+    case FieldType::Integer:
+      return {11, 0};
+    case FieldType::Float:
+      return {20, 4};
   }
   return {0, 0};
 }
@@ -152,8 +165,8 @@ std::vector<unsigned char> CreatedHeader(const std::vector<FieldDef>& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const FieldDef& def = fields[i];
     const auto [length, decimals] = ColumnSize(def);
-    if (def.name.empty() || def.name.size() > 10 || !names.insert(Upper(def.name)).second || length < 1 ||
-        length > 254) {
+    if (def.name.empty() || def.name.size() > 10 || !names.insert(Upper(def.name)).second ||
+        length < 1 || length > 254) {
       throw std::invalid_argument("bad field definition: " + def.name);
     }
     unsigned char* d = header.data() + kHeaderPrefix + 32 * i;
@@ -190,8 +203,12 @@ struct WorkTable::Value {
   double real = 0;
 };
 
-WorkTable::WorkTable(std::filesystem::path dir, std::string name, Access access, std::string component)
-    : dir_(std::move(dir)), name_(std::move(name)), access_(access), component_(std::move(component)) {}
+WorkTable::WorkTable(std::filesystem::path dir, std::string name, Access access,
+                     std::string component)
+    : dir_(std::move(dir)),
+      name_(std::move(name)),
+      access_(access),
+      component_(std::move(component)) {}
 
 WorkTable::~WorkTable() = default;
 
@@ -259,14 +276,18 @@ void WorkTable::Close() {
   indexes_.clear();
 }
 
-void WorkTable::Closed() const { throw Error(Format("La tabla '%s' está cerrada", {FilePath().string()})); }
+void WorkTable::Closed() const {
+  throw Error(Format("La tabla '%s' está cerrada", {FilePath().string()}));
+}
 
 void WorkTable::NotFilling() const {
   RequireOpen();
   throw std::logic_error("no row is being filled");
 }
 
-void WorkTable::NoSuchField(int field) const { throw std::out_of_range("field number " + std::to_string(field)); }
+void WorkTable::NoSuchField(int field) const {
+  throw std::out_of_range("field number " + std::to_string(field));
+}
 
 const std::vector<FieldLayout>& WorkTable::Fields() const {
   RequireOpen();
@@ -302,9 +323,12 @@ const unsigned char* WorkTable::Row(std::uint32_t row) const {
     // large one, reading on from the window reads ahead; a jump reads little.
     const std::uint64_t tableBytes = std::uint64_t{layout_.rowCount} * layout_.rowLength;
     const bool whole = tableBytes <= kResidentBytes;
-    const std::uint64_t bytes = whole ? tableBytes : row == windowFirst_ + windowRows_ ? kWindowBytes : kJumpBytes;
+    const std::uint64_t bytes = whole                               ? tableBytes
+                                : row == windowFirst_ + windowRows_ ? kWindowBytes
+                                                                    : kJumpBytes;
     const std::uint32_t first = whole ? 0 : row;
-    const std::uint32_t capacity = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, bytes / layout_.rowLength));
+    const std::uint32_t capacity =
+        static_cast<std::uint32_t>(std::max<std::uint64_t>(1, bytes / layout_.rowLength));
     const std::uint32_t rows = std::min(capacity, layout_.rowCount - first);
     window_.resize(static_cast<std::size_t>(rows) * layout_.rowLength);
     const std::uint64_t offset = layout_.headerLength + std::uint64_t{first} * layout_.rowLength;
@@ -372,31 +396,37 @@ WorkTable::Value WorkTable::Decode(int field, const unsigned char* row) const {
         v.kind = Value::Real;
         v.real = *real;
       } else {
-        throw Error(Format("La tabla '%s' está dañada: el campo '%s' tiene el valor no numérico '%s'",
-                           {file_->path().string(), f.name, AnsiToUtf8((*toAnsi_)(text))}));
+        throw Error(
+            Format("La tabla '%s' está dañada: el campo '%s' tiene el valor no numérico '%s'",
+                   {file_->path().string(), f.name, AnsiToUtf8((*toAnsi_)(text))}));
       }
       break;
     }
     case Storage::Logical: {
       const std::string_view truth("TtYy"), falsehood("FfNn");
-      if (truth.find(static_cast<char>(p[0])) != std::string_view::npos) v = {Value::Boolean, {}, 1};
-      if (falsehood.find(static_cast<char>(p[0])) != std::string_view::npos) v = {Value::Boolean, {}, 0};
+      if (truth.find(static_cast<char>(p[0])) != std::string_view::npos)
+        v = {Value::Boolean, {}, 1};
+      if (falsehood.find(static_cast<char>(p[0])) != std::string_view::npos)
+        v = {Value::Boolean, {}, 0};
       break;
     }
     case Storage::Date: {
       const std::string text = TrimSpacesAndNuls(bytes);
       if (text.empty() || text == "00000000") break;
       v.kind = Value::Text;
-      const bool digits =
-          text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-      v.text = digits ? text.substr(6, 2) + "/" + text.substr(4, 2) + "/" + text.substr(0, 4) : text;
+      const bool digits = text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) {
+                            return c >= '0' && c <= '9';
+                          });
+      v.text =
+          digits ? text.substr(6, 2) + "/" + text.substr(4, 2) + "/" + text.substr(0, 4) : text;
       break;
     }
     case Storage::IntLittle:
       v = {Value::Whole, {}, static_cast<std::int32_t>(Get32(p))};
       break;
     case Storage::IntDbase7:
-      if (!AllZero(p, 4)) v = {Value::Whole, {}, static_cast<std::int32_t>(Get32BigEndian(p) ^ 0x80000000u)};
+      if (!AllZero(p, 4))
+        v = {Value::Whole, {}, static_cast<std::int32_t>(Get32BigEndian(p) ^ 0x80000000u)};
       break;
     case Storage::DoubleLittle: {
       const std::uint64_t bits = Get64(p);
@@ -444,7 +474,8 @@ WorkTable::Value WorkTable::Decode(int field, const unsigned char* row) const {
 std::string WorkTable::RowText(int field, const unsigned char* row) const {
   const FieldLayout& f = Field(field);
   if (f.storage == Storage::Text && row) {
-    std::string text(WithoutFill(std::string_view(reinterpret_cast<const char*>(row) + 1 + f.offset, f.length)));
+    std::string text(
+        WithoutFill(std::string_view(reinterpret_cast<const char*>(row) + 1 + f.offset, f.length)));
     if (!toAnsi_->identity()) {
       for (char& c : text) c = static_cast<char>((*toAnsi_)(static_cast<unsigned char>(c)));
     }
@@ -452,11 +483,16 @@ std::string WorkTable::RowText(int field, const unsigned char* row) const {
   }
   const Value v = Decode(field, row);
   switch (v.kind) {
-    case Value::Null: return {};
-    case Value::Text: return v.text;
-    case Value::Whole: return std::to_string(v.whole);
-    case Value::Real: return FormatGeneral(v.real, RegionalDecimalSeparator());
-    case Value::Boolean: return v.whole ? "True" : "False";
+    case Value::Null:
+      return {};
+    case Value::Text:
+      return v.text;
+    case Value::Whole:
+      return std::to_string(v.whole);
+    case Value::Real:
+      return FormatGeneral(v.real, RegionalDecimalSeparator());
+    case Value::Boolean:
+      return v.whole ? "True" : "False";
   }
   return {};
 }
@@ -475,20 +511,26 @@ std::int32_t WorkTable::Integer(int field) const {
     case Value::Boolean:
       if (v.whole < INT32_MIN || v.whole > INT32_MAX) return StrToInt(std::to_string(v.whole));
       return static_cast<std::int32_t>(v.whole);
-    case Value::Real: return RoundHalfEven(v.real, RegionalDecimalSeparator());
-    default: return 0;
+    case Value::Real:
+      return RoundHalfEven(v.real, RegionalDecimalSeparator());
+    default:
+      return 0;
   }
 }
 
 double WorkTable::Float(int field) const {
   RequireOpen();
-  if (IsTextStorage(Field(field).storage)) return StrToFloat(RowText(field, CurrentRow()), RegionalDecimalSeparator());
+  if (IsTextStorage(Field(field).storage))
+    return StrToFloat(RowText(field, CurrentRow()), RegionalDecimalSeparator());
   const Value v = Decode(field, CurrentRow());
   switch (v.kind) {
     case Value::Whole:
-    case Value::Boolean: return static_cast<double>(v.whole);
-    case Value::Real: return v.real;
-    default: return 0;
+    case Value::Boolean:
+      return static_cast<double>(v.whole);
+    case Value::Real:
+      return v.real;
+    default:
+      return 0;
   }
 }
 
@@ -518,7 +560,8 @@ bool WorkTable::Locate(int field, std::string_view ansiKey) {
 void WorkTable::Append() {
   RequireOpen();
   if (!file_->writable()) {
-    throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_->path().string(), SystemErrorText(EACCES)}));
+    throw Error(Format("No se puede escribir en la tabla '%s': %s",
+                       {file_->path().string(), SystemErrorText(EACCES)}));
   }
   newRow_.assign(layout_.rowLength + 1, ' ');
   newRow_.back() = kEndOfFile;
@@ -546,7 +589,8 @@ void WorkTable::SetText(int field, std::string_view ansiText) {
   const auto value = ParseWholeNumber(ansiText);
   const std::string digits = value ? std::to_string(*value) : std::string();
   if (!value || digits.size() > f.length) {
-    throw Error(Format("'%s' no es un valor entero válido para el campo '%s'", {AnsiToUtf8(ansiText), f.name}));
+    throw Error(Format("'%s' no es un valor entero válido para el campo '%s'",
+                       {AnsiToUtf8(ansiText), f.name}));
   }
   std::memcpy(p + f.length - digits.size(), digits.data(), digits.size());
 }
@@ -573,7 +617,8 @@ void WorkTable::SetFloat(int field, double value) {
 }
 
 void WorkTable::WriteFailed(int errorNumber) {
-  throw Error(Format("No se puede escribir en la tabla '%s': %s", {file_->path().string(), SystemErrorText(errorNumber)}));
+  throw Error(Format("No se puede escribir en la tabla '%s': %s",
+                     {file_->path().string(), SystemErrorText(errorNumber)}));
 }
 
 void WorkTable::Post() {

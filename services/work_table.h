@@ -126,10 +126,14 @@ class WorkTable {
   double Float(int field) const;
 
   // The same operations, naming the field.
-  void SetText(std::string_view field, std::string_view ansiText) { SetText(FieldNumber(field), ansiText); }
+  void SetText(std::string_view field, std::string_view ansiText) {
+    SetText(FieldNumber(field), ansiText);
+  }
   void SetLogical(std::string_view field, bool value) { SetLogical(FieldNumber(field), value); }
   void SetFloat(std::string_view field, double value) { SetFloat(FieldNumber(field), value); }
-  bool Locate(std::string_view field, std::string_view ansiKey) { return Locate(FieldNumber(field), ansiKey); }
+  bool Locate(std::string_view field, std::string_view ansiKey) {
+    return Locate(FieldNumber(field), ansiKey);
+  }
   std::string Text(std::string_view field) const { return Text(FieldNumber(field)); }
   std::int32_t Integer(std::string_view field) const { return Integer(FieldNumber(field)); }
   double Float(std::string_view field) const { return Float(FieldNumber(field)); }
@@ -171,7 +175,7 @@ class WorkTable {
   std::uint32_t current_ = kNoRow;
   bool eof_ = true;
   bool filling_ = false;
-  bool dated_ = false;  // the header carries today's date since the first Post
+  bool dated_ = false;                 // the header carries today's date since the first Post
   std::vector<unsigned char> newRow_;  // the row being filled, then the end-of-file marker
 
   // A window of consecutive rows read from the file.

@@ -1,9 +1,8 @@
 #include "xml_document.h"
 
+#include <iconv.h>
 #include <libxml/tree.h>
 #include <libxml/xmlreader.h>
-
-#include <iconv.h>
 
 #include <algorithm>
 #include <cctype>
@@ -105,7 +104,8 @@ bool StartsWithDeclaration(const std::filesystem::path& file) {
       const std::size_t at = offset + i * step;
       if (at + step > n) return false;
       const unsigned char c = b[at + pad];
-      if (i < 5 ? c != static_cast<unsigned char>(decl[i]) : !(c == ' ' || c == '\t' || c == '\r' || c == '\n'))
+      if (i < 5 ? c != static_cast<unsigned char>(decl[i])
+                : !(c == ' ' || c == '\t' || c == '\r' || c == '\n'))
         return false;
       for (std::size_t k = 0; k < step; ++k) {
         if (k != pad && b[at + k] != 0) return false;
@@ -114,7 +114,8 @@ bool StartsWithDeclaration(const std::filesystem::path& file) {
     return true;
   };
   const std::size_t utf8Bom = (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) ? 3 : 0;
-  const std::size_t utf16Bom = (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) ? 2 : 0;
+  const std::size_t utf16Bom =
+      (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) ? 2 : 0;
   return matches(utf8Bom, 1, 0) || matches(utf16Bom, 2, 0) || matches(utf16Bom, 2, 1);
 }
 
@@ -188,7 +189,8 @@ struct XmlDocument::Store {
     for (std::uint32_t at = 0; at < e.attrBytes;) {
       const std::uint32_t length = GetU32(e.attrs + at + 4);
       const bool same = GetU32(e.attrs + at) == name;
-      block.append(same ? std::string_view(entryBytes) : std::string_view(e.attrs + at, 8 + length));
+      block.append(same ? std::string_view(entryBytes)
+                        : std::string_view(e.attrs + at, 8 + length));
       replaced = replaced || same;
       at += 8 + length;
     }
@@ -214,12 +216,15 @@ bool XmlDocument::Store::Load(xmlTextReaderPtr reader, Scope scope) {
   std::unordered_map<const xmlChar*, std::uint32_t> dictionary;  // libxml2 interns names
   auto nameOf = [&](const xmlChar* raw) {
     const auto it = dictionary.find(raw);
-    if (it != dictionary.end() && names[it->second] == reinterpret_cast<const char*>(raw)) return it->second;
+    if (it != dictionary.end() && names[it->second] == reinterpret_cast<const char*>(raw))
+      return it->second;
     const std::uint32_t id = Intern(reinterpret_cast<const char*>(raw));
     dictionary[raw] = id;
     return id;
   };
-  auto text = [](const xmlChar* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); };
+  auto text = [](const xmlChar* s) {
+    return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+  };
   std::vector<std::uint32_t> open;  // the open element at each depth
   std::string block;
   int rc;
@@ -236,7 +241,8 @@ bool XmlDocument::Store::Load(xmlTextReaderPtr reader, Scope scope) {
           const char* value = reinterpret_cast<const char*>(xmlTextReaderConstValue(reader));
           const std::size_t length = value ? std::strlen(value) : 0;
           block.resize(block.size() + 8 + length);
-          Put(block.data() + block.size() - 8 - length, name, std::string_view(value ? value : "", length));
+          Put(block.data() + block.size() - 8 - length, name,
+              std::string_view(value ? value : "", length));
         }
         xmlTextReaderMoveToElement(reader);
         if (!block.empty()) {
@@ -258,7 +264,9 @@ bool XmlDocument::Store::Load(xmlTextReaderPtr reader, Scope scope) {
         break;
       }
       case XML_READER_TYPE_COMMENT:
-        if (depth == 0) top.push_back({.kind = TopNode::Comment, .content = text(xmlTextReaderConstValue(reader))});
+        if (depth == 0)
+          top.push_back(
+              {.kind = TopNode::Comment, .content = text(xmlTextReaderConstValue(reader))});
         break;
       case XML_READER_TYPE_PROCESSING_INSTRUCTION:
         if (depth == 0) {
@@ -315,7 +323,8 @@ bool XmlDocument::load(const std::filesystem::path& file, Scope scope) {
 // Selecting and reading
 
 std::vector<std::uint32_t> XmlDocument::Store::Select(std::string_view path) const {
-  if (path.empty() || path[0] != '/') throw std::invalid_argument("only absolute paths are supported");
+  if (path.empty() || path[0] != '/')
+    throw std::invalid_argument("only absolute paths are supported");
   std::vector<std::uint32_t> steps;
   for (std::size_t at = 1; at <= path.size();) {
     const std::size_t slash = std::min(path.find('/', at), path.size());
@@ -353,7 +362,9 @@ std::optional<XmlNode> XmlDocument::documentElement() {
   return XmlNode(this, root);
 }
 
-XmlNodeList XmlNode::selectNodes(std::string_view path) const { return document_->selectNodes(path); }
+XmlNodeList XmlNode::selectNodes(std::string_view path) const {
+  return document_->selectNodes(path);
+}
 std::optional<XmlNode> XmlNode::selectSingleNode(std::string_view path) const {
   return document_->selectSingleNode(path);
 }
@@ -413,7 +424,8 @@ void RequireDetached(const Element& e) {
 }  // namespace
 
 void XmlDocument::appendChild(XmlNode node) {
-  if (store_->Root() != kNone) throw Error("Sólo se permite un elemento de nivel superior en un documento XML");
+  if (store_->Root() != kNone)
+    throw Error("Sólo se permite un elemento de nivel superior en un documento XML");
   Element& e = store_->elements[node.index_];
   RequireDetached(e);
   e.parent = kDocument;
@@ -474,7 +486,8 @@ class EncodedOutput {
   static constexpr std::size_t kChunk = 1 << 16;
   static bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-             return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+             return std::toupper(static_cast<unsigned char>(x)) ==
+                    std::toupper(static_cast<unsigned char>(y));
            });
   }
   void Convert(const std::string& utf8) {
@@ -491,7 +504,8 @@ class EncodedOutput {
         const auto lead = static_cast<unsigned char>(*in);
         const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         char32_t c = lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length && k < left; ++k) c = (c << 6) | (static_cast<unsigned char>(in[k]) & 0x3F);
+        for (std::size_t k = 1; k < length && k < left; ++k)
+          c = (c << 6) | (static_cast<unsigned char>(in[k]) & 0x3F);
         in += std::min(length, left);
         left -= std::min(length, left);
         Convert("&#" + std::to_string(static_cast<unsigned long>(c)) + ";");
@@ -512,14 +526,29 @@ std::string Escaped(std::string_view value) {
   out.reserve(value.size());
   for (const char c : value) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\n': out += "&#10;"; break;
-      case '\r': out += "&#13;"; break;
-      case '\t': out += "&#9;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\t':
+        out += "&#9;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -533,7 +562,8 @@ void XmlDocument::Store::Write(EncodedOutput& out, std::uint32_t index) const {
   out << "<" << names[e.name];
   for (std::uint32_t at = 0; at < e.attrBytes;) {
     const std::uint32_t length = GetU32(e.attrs + at + 4);
-    out << " " << names[GetU32(e.attrs + at)] << "=\"" << Escaped(std::string_view(e.attrs + at + 8, length)) << "\"";
+    out << " " << names[GetU32(e.attrs + at)] << "=\""
+        << Escaped(std::string_view(e.attrs + at + 8, length)) << "\"";
     at += 8 + length;
   }
   if (e.firstChild == kNone) {
@@ -553,7 +583,8 @@ void XmlDocument::save(const std::filesystem::path& file) const {
     if (s.hasDeclaration) {
       out << "<?xml version=\"" << s.version << "\"";
       if (!s.encoding.empty()) out << " encoding=\"" << s.encoding << "\"";
-      if (s.standalone == 0 || s.standalone == 1) out << " standalone=\"" << (s.standalone ? "yes" : "no") << "\"";
+      if (s.standalone == 0 || s.standalone == 1)
+        out << " standalone=\"" << (s.standalone ? "yes" : "no") << "\"";
       out << "?>\n";
     }
     for (const TopNode& node : s.top) {

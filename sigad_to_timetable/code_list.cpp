@@ -43,8 +43,9 @@ std::string CodeList::Numbered(std::string_view code, std::size_t baseLength) {
       continue;
     }
     if (std::string shortened = ShortenedCode(candidate); !Holds(shortened)) return shortened;
-    const std::string whole =
-        LeftChars(base, static_cast<std::int32_t>(kCodeWidth) - static_cast<std::int32_t>(digits.size())) + digits;
+    const std::string whole = LeftChars(base, static_cast<std::int32_t>(kCodeWidth) -
+                                                  static_cast<std::int32_t>(digits.size())) +
+                              digits;
     if (!Holds(whole)) return whole;
   }
 }

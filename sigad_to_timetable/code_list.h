@@ -37,7 +37,8 @@ class CodeList {
   std::string Key(std::string_view code) const;
   Letters letters_;
   std::unordered_set<std::string> codes_;
-  std::unordered_map<std::string, std::uint64_t> firstFree_;  // base key -> lowest number maybe free
+  std::unordered_map<std::string, std::uint64_t>
+      firstFree_;  // base key -> lowest number maybe free
 };
 
 // The code cut to fit a 10-character field: its first 8 and last 2

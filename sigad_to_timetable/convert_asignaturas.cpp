@@ -18,14 +18,14 @@ namespace tv {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"CASIG", FieldType::Character, 10},    {"CPROF", FieldType::Character, 10},
-    {"CGRUP", FieldType::Character, 10},    {"CAULA", FieldType::Character, 10},
-    {"TURNO", FieldType::Character, 1},     {"NIVEL", FieldType::Character, 5},
-    {"CURSO", FieldType::Character, 3},     {"GRUPO", FieldType::Character, 2},
-    {"HORAS", FieldType::Float},            {"SESIONES", FieldType::Character, 20},
-    {"CTAREA", FieldType::Character, 10},   {"NCONEX", FieldType::Character, 4},
-    {"IDCURSO", FieldType::Character, 10},  {"IDGRUP", FieldType::Character, 10},
-    {"IDASIG", FieldType::Character, 10},   {"IDPROF", FieldType::Character, 10},
+    {"CASIG", FieldType::Character, 10},   {"CPROF", FieldType::Character, 10},
+    {"CGRUP", FieldType::Character, 10},   {"CAULA", FieldType::Character, 10},
+    {"TURNO", FieldType::Character, 1},    {"NIVEL", FieldType::Character, 5},
+    {"CURSO", FieldType::Character, 3},    {"GRUPO", FieldType::Character, 2},
+    {"HORAS", FieldType::Float},           {"SESIONES", FieldType::Character, 20},
+    {"CTAREA", FieldType::Character, 10},  {"NCONEX", FieldType::Character, 4},
+    {"IDCURSO", FieldType::Character, 10}, {"IDGRUP", FieldType::Character, 10},
+    {"IDASIG", FieldType::Character, 10},  {"IDPROF", FieldType::Character, 10},
 };
 
 constexpr char kHalfMarker = '\xBD';  // "½" in Windows-1252
@@ -76,10 +76,12 @@ Hours ReadHours(const std::string& text) {
     hours.sessions = WholeHoursPattern(hours.value);
     // A whole number that single precision cannot hold exactly (beyond 2 to
     // the 24th) is marked as not whole.
-    if (*whole != 0 && static_cast<double>(*whole) != static_cast<double>(hours.value)) hours.sessions += kHalfMarker;
+    if (*whole != 0 && static_cast<double>(*whole) != static_cast<double>(hours.value))
+      hours.sessions += kHalfMarker;
   } else if (hours.value != std::trunc(hours.value)) {
     const float wholeHours = std::floor(hours.value);
-    hours.sessions = std::string(wholeHours > 0 ? static_cast<std::size_t>(wholeHours) : 0, '1') + kHalfMarker;
+    hours.sessions =
+        std::string(wholeHours > 0 ? static_cast<std::size_t>(wholeHours) : 0, '1') + kHalfMarker;
   } else {
     hours.sessions = WholeHoursPattern(hours.value);
   }
@@ -87,7 +89,8 @@ Hours ReadHours(const std::string& text) {
 }
 
 // The numbers of the fields the converter reads from one lookup table.
-std::vector<int> FieldNumbers(const WorkTable& table, std::initializer_list<std::string_view> names) {
+std::vector<int> FieldNumbers(const WorkTable& table,
+                              std::initializer_list<std::string_view> names) {
   std::vector<int> numbers;
   for (const auto name : names) numbers.push_back(table.FieldNumber(name));
   return numbers;
@@ -111,10 +114,27 @@ void ConvertAsignaturas(Conversion& conversion) {
   const auto t = FieldNumbers(teachers, {"IDPROF", "ABREV"});
   std::vector<int> out;
   for (const auto& field : kFields) out.push_back(table->FieldNumber(field.name));
-  enum { CASIG, CPROF, CGRUP, CAULA, TURNO, NIVEL, CURSO, GRUPO, HORAS, SESIONES, CTAREA, NCONEX, IDCURSO, IDGRUP,
-         IDASIG, IDPROF };
+  enum {
+    CASIG,
+    CPROF,
+    CGRUP,
+    CAULA,
+    TURNO,
+    NIVEL,
+    CURSO,
+    GRUPO,
+    HORAS,
+    SESIONES,
+    CTAREA,
+    NCONEX,
+    IDCURSO,
+    IDGRUP,
+    IDASIG,
+    IDPROF
+  };
 
-  const XmlNodeList assignments = conversion.document.selectNodes("/centro/asignaturas/dasignatura");
+  const XmlNodeList assignments =
+      conversion.document.selectNodes("/centro/asignaturas/dasignatura");
   for (std::int32_t i = 0; i < assignments.length(); ++i) {
     const XmlNode assignment = assignments.item(i);
     const std::string groupId = Trimmed(assignment, "cgrupo");

@@ -12,8 +12,9 @@ namespace tv {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"ABREV", FieldType::Character, 10}, {"NOMBRE", FieldType::Character, 80}, {"EDIFICIO", FieldType::Character, 1},
-    {"MAXALUM", FieldType::Integer},     {"IDAULA", FieldType::Character, 20},
+    {"ABREV", FieldType::Character, 10},   {"NOMBRE", FieldType::Character, 80},
+    {"EDIFICIO", FieldType::Character, 1}, {"MAXALUM", FieldType::Integer},
+    {"IDAULA", FieldType::Character, 20},
 };
 
 std::string RoomAbbreviation(const std::string& name) {
@@ -33,8 +34,9 @@ void ConvertAulas(Conversion& conversion) {
     const XmlNode room = rooms.item(i);
     const std::string name = Trimmed(room, "nombre");
     const std::string abbreviation = RoomAbbreviation(name);
-    const std::string code = roomCodes.Holds(ShortenedCode(abbreviation)) ? roomCodes.Numbered(abbreviation, 8)
-                                                                          : ShortenedCode(abbreviation);
+    const std::string code = roomCodes.Holds(ShortenedCode(abbreviation))
+                                 ? roomCodes.Numbered(abbreviation, 8)
+                                 : ShortenedCode(abbreviation);
     roomCodes.Add(code);
 
     table->Append();

@@ -14,8 +14,9 @@ namespace tv {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"ABREV", FieldType::Character, 10}, {"TURNO", FieldType::Character, 1},    {"NIVEL", FieldType::Character, 5},
-    {"CURSO", FieldType::Character, 3},  {"GRUPO", FieldType::Character, 2},    {"DESCRIP", FieldType::Character, 80},
+    {"ABREV", FieldType::Character, 10}, {"TURNO", FieldType::Character, 1},
+    {"NIVEL", FieldType::Character, 5},  {"CURSO", FieldType::Character, 3},
+    {"GRUPO", FieldType::Character, 2},  {"DESCRIP", FieldType::Character, 80},
     {"TUTOR", FieldType::Character, 10}, {"IDGRUPO", FieldType::Character, 10},
 };
 
@@ -44,8 +45,9 @@ void ConvertGrupos(Conversion& conversion) {
     const std::string letter = RightChars(name, 1);
     const std::string abbreviation = shift + year + level + letter;
     const std::string tutor = TutorAbbreviation(teachers, Trimmed(group, "codigo_tutor"));
-    const std::string code = groupCodes.Holds(ShortenedCode(abbreviation)) ? groupCodes.Numbered(abbreviation, 9)
-                                                                           : ShortenedCode(abbreviation);
+    const std::string code = groupCodes.Holds(ShortenedCode(abbreviation))
+                                 ? groupCodes.Numbered(abbreviation, 9)
+                                 : ShortenedCode(abbreviation);
     groupCodes.Add(code);
 
     table->Append();

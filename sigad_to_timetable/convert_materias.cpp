@@ -13,10 +13,10 @@ namespace tv {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"COD", FieldType::Character, 10},      {"CODLARGO", FieldType::Character, 10},
-    {"NOMBRE", FieldType::Character, 80},   {"DENIVEL", FieldType::Character, 5},
-    {"DECURSO", FieldType::Character, 3},   {"CODTAREA", FieldType::Character, 10},
-    {"ESTAREA", FieldType::Logical},        {"IDASIG", FieldType::Character, 10},
+    {"COD", FieldType::Character, 10},    {"CODLARGO", FieldType::Character, 10},
+    {"NOMBRE", FieldType::Character, 80}, {"DENIVEL", FieldType::Character, 5},
+    {"DECURSO", FieldType::Character, 3}, {"CODTAREA", FieldType::Character, 10},
+    {"ESTAREA", FieldType::Logical},      {"IDASIG", FieldType::Character, 10},
 };
 
 // The code of a subject before numbering.

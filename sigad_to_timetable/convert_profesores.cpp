@@ -10,8 +10,9 @@ namespace tv {
 namespace {
 
 const std::vector<FieldDef> kFields = {
-    {"ABREV", FieldType::Character, 10}, {"NOMBRE", FieldType::Character, 80}, {"DEPART", FieldType::Character, 40},
-    {"DNI", FieldType::Character, 14},   {"IDPROF", FieldType::Character, 10},
+    {"ABREV", FieldType::Character, 10},  {"NOMBRE", FieldType::Character, 80},
+    {"DEPART", FieldType::Character, 40}, {"DNI", FieldType::Character, 14},
+    {"IDPROF", FieldType::Character, 10},
 };
 
 }  // namespace
@@ -26,8 +27,8 @@ void ConvertProfesores(Conversion& conversion) {
     const XmlNode teacher = teachers.item(i);
     std::string abbreviation = Trimmed(teacher, "abrev");
     // The comma and the spaces stand whether or not the parts are empty.
-    const std::string name =
-        Trimmed(teacher, "nombre") + ", " + Trimmed(teacher, "apellido1") + " " + Trimmed(teacher, "apellido2");
+    const std::string name = Trimmed(teacher, "nombre") + ", " + Trimmed(teacher, "apellido1") +
+                             " " + Trimmed(teacher, "apellido2");
     const std::string department = Trimmed(teacher, "departamen");
     const std::string document = Trimmed(teacher, "documento");
     const std::string id = Trimmed(teacher, "codigo");

@@ -23,10 +23,12 @@ std::string ExportTimestamp(std::time_t moment) {
   localtime_r(&moment, &local);
   const char* region = std::setlocale(LC_TIME, nullptr);
   if (!region || std::strcmp(region, "C") == 0 || std::strcmp(region, "POSIX") == 0) {
-    return Formatted("%d/%m/%Y ", local) + std::to_string(local.tm_hour) + Formatted(":%M:%S", local);
+    return Formatted("%d/%m/%Y ", local) + std::to_string(local.tm_hour) +
+           Formatted(":%M:%S", local);
   }
   // The formats name the locale's characters; the document takes ANSI.
-  return Utf8ToAnsi(Formatted(nl_langinfo(D_FMT), local) + " " + Formatted(nl_langinfo(T_FMT), local));
+  return Utf8ToAnsi(Formatted(nl_langinfo(D_FMT), local) + " " +
+                    Formatted(nl_langinfo(T_FMT), local));
 }
 
 }  // namespace tv

@@ -37,7 +37,8 @@ std::unique_ptr<XmlDocument> LoadSigad(const std::string& path) {
     throw Error(Format("El archivo '%s' no es un documento XML válido", {path}));
   }
   if (!document->selectSingleNode("/centro")) {
-    throw Error(Format("El archivo '%s' no es un archivo XML de SIGAD: le falta el elemento 'centro'", {path}));
+    throw Error(Format(
+        "El archivo '%s' no es un archivo XML de SIGAD: le falta el elemento 'centro'", {path}));
   }
   return document;
 }
@@ -114,7 +115,8 @@ RunOutcome RunSolutionExport(RunContext& context, UserInterface& ui) {
                                    "desde el cual realizó la Importación a Vormelan")) {
     context.xmlFilePath = std::move(*chosen);
   }
-  if (!IsExistingFile(context.xmlFilePath) || !IsExistingFile(FindFile(context.workDirectory, "SOLUC.DBF").string())) {
+  if (!IsExistingFile(context.xmlFilePath) ||
+      !IsExistingFile(FindFile(context.workDirectory, "SOLUC.DBF").string())) {
     ui.ShowMessage("No existe archivo XML o Solución.");
     if (context.program.hostedMode) {
       context.program.resultCode = -1;
@@ -128,13 +130,14 @@ RunOutcome RunSolutionExport(RunContext& context, UserInterface& ui) {
     XmlDocument& document = *context.xmlDocument;
     context.tables.Renew(context.workDirectory);
     MainFormTables& tables = context.tables;
-    for (WorkTable* table : {&tables.wwTableSoluc(), &tables.wwTableGrupos(), &tables.wwTableProfesor(),
-                             &tables.wwTableAulas(), &tables.wwTableNomAsg(), &tables.wwTableAsig()}) {
+    for (WorkTable* table :
+         {&tables.wwTableSoluc(), &tables.wwTableGrupos(), &tables.wwTableProfesor(),
+          &tables.wwTableAulas(), &tables.wwTableNomAsg(), &tables.wwTableAsig()}) {
       table->Open();
     }
     const XmlNode root = document.selectNodes("/centro").item(0);
-    const SchoolIdentity school{Trimmed(root, "codigo_interno"), Trimmed(root, "nombre"), Trimmed(root, "curso"),
-                                Trimmed(root, "version")};
+    const SchoolIdentity school{Trimmed(root, "codigo_interno"), Trimmed(root, "nombre"),
+                                Trimmed(root, "curso"), Trimmed(root, "version")};
     ExportRows(context, document, RebuildRoot(document, school));
     tables.Release();
     document.save(ResultFile(context.xmlFilePath));

@@ -14,10 +14,12 @@ std::string Transvormos(const std::string& arguments, int* status) {
 class DumpCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto t = WorkTable::Create(dir_.path(), "PROFT",
-                               {{"ABREV", FieldType::Character, 10}, {"NOMBRE", FieldType::Character, 40}});
+    auto t = WorkTable::Create(
+        dir_.path(), "PROFT",
+        {{"ABREV", FieldType::Character, 10}, {"NOMBRE", FieldType::Character, 40}});
     t->Open();
-    for (const auto& [abrev, nombre] : {std::pair{"JGP", "Ana, Ruiz Peña"}, std::pair{"XY", "\"Comillas\", y coma "}}) {
+    for (const auto& [abrev, nombre] :
+         {std::pair{"JGP", "Ana, Ruiz Peña"}, std::pair{"XY", "\"Comillas\", y coma "}}) {
       t->Append();
       t->SetText("ABREV", abrev);
       t->SetText("NOMBRE", test::Ansi(nombre));

@@ -8,7 +8,8 @@ namespace {
 
 std::string Transvormos(const std::string& arguments, int* status) {
   const char* bin = std::getenv("TRANSVORMOS_BIN");
-  return test::Run("LC_ALL=es_ES.UTF-8 " + std::string(bin ? bin : ".") + "/transvormos " + arguments, status);
+  return test::Run(
+      "LC_ALL=es_ES.UTF-8 " + std::string(bin ? bin : ".") + "/transvormos " + arguments, status);
 }
 
 class ExportarCommandTest : public ::testing::Test {
@@ -25,29 +26,34 @@ TEST_F(ExportarCommandTest, ConvertsTheSampleSchoolExactly) {
             "Proceso finalizado\n");
   EXPECT_EQ(status, 0);
   for (const char* table : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"}) {
-    EXPECT_EQ(Transvormos("dump --csv " + (tables_ / (std::string(table) + ".DBF")).string(), &status),
-              test::ReadFile(test::DataDir() / "golden" / (std::string(table) + ".csv")))
+    EXPECT_EQ(
+        Transvormos("dump --csv " + (tables_ / (std::string(table) + ".DBF")).string(), &status),
+        test::ReadFile(test::DataDir() / "golden" / (std::string(table) + ".csv")))
         << table;
   }
 }
 
 TEST_F(ExportarCommandTest, MissingFileAndErrorsHaveTheirOwnExitCodes) {
   int status = -1;
-  EXPECT_EQ(Transvormos("exportar " + (dir_ / "nada.xml").string() + " --workdir " + tables_.string() + " 2>/dev/null",
+  EXPECT_EQ(Transvormos("exportar " + (dir_ / "nada.xml").string() + " --workdir " +
+                            tables_.string() + " 2>/dev/null",
                         &status),
             "No existe archivo\n");
   EXPECT_EQ(status, 2);
   EXPECT_TRUE(std::filesystem::is_empty(tables_));
 
-  test::WriteFile(dir_ / "horas.xml",
-                  "<centro><asignaturas><dasignatura casig=\"1\" nhoras=\"cuatro\"/></asignaturas></centro>");
-  EXPECT_EQ(Transvormos("exportar " + (dir_ / "horas.xml").string() + " --workdir " + tables_.string() + " 2>&1",
+  test::WriteFile(
+      dir_ / "horas.xml",
+      "<centro><asignaturas><dasignatura casig=\"1\" nhoras=\"cuatro\"/></asignaturas></centro>");
+  EXPECT_EQ(Transvormos("exportar " + (dir_ / "horas.xml").string() + " --workdir " +
+                            tables_.string() + " 2>&1",
                         &status),
             "'cuatro' no es un valor punto flotante válido.\n");
   EXPECT_EQ(status, 1);
 
   const auto missing = dir_ / "NOEXISTE";
-  EXPECT_EQ(Transvormos("exportar " + (dir_ / "horas.xml").string() + " --workdir " + missing.string() + " 2>&1",
+  EXPECT_EQ(Transvormos("exportar " + (dir_ / "horas.xml").string() + " --workdir " +
+                            missing.string() + " 2>&1",
                         &status),
             "No se puede crear la tabla '" + (missing / "ASIGNOMT.DBF").string() +
                 "': No existe el archivo o el directorio.\n");
@@ -58,10 +64,11 @@ TEST_F(ExportarCommandTest, UsesTheWinePrefixWithoutWorkdir) {
   std::filesystem::create_directories(dir_ / "wine" / "drive_c" / "VTEMP");
   test::WriteFile(dir_ / "c.xml", "<centro/>");
   int status = -1;
-  EXPECT_EQ(test::Run("WINEPREFIX=" + (dir_ / "wine").string() + " " + std::getenv("TRANSVORMOS_BIN") +
-                          "/transvormos exportar " + (dir_ / "c.xml").string(),
-                      &status),
-            "Proceso finalizado\n");
+  EXPECT_EQ(
+      test::Run("WINEPREFIX=" + (dir_ / "wine").string() + " " + std::getenv("TRANSVORMOS_BIN") +
+                    "/transvormos exportar " + (dir_ / "c.xml").string(),
+                &status),
+      "Proceso finalizado\n");
   EXPECT_TRUE(std::filesystem::exists(dir_ / "wine" / "drive_c" / "VTEMP" / "ASIGT.DBF"));
 }
 

@@ -10,7 +10,11 @@ namespace {
 TEST(CodePageTest, Utf8AndAnsiRoundTripSpanishText) {
   const std::string utf8 = "Peña, Cía. «Ñandú» 1º 2ª €";
   const std::string ansi = Utf8ToAnsi(utf8);
-  EXPECT_EQ(ansi, "Pe\xF1" "a, C\xED" "a. \xAB\xD1" "and\xFA\xBB 1\xBA 2\xAA \x80");
+  EXPECT_EQ(ansi,
+            "Pe\xF1"
+            "a, C\xED"
+            "a. \xAB\xD1"
+            "and\xFA\xBB 1\xBA 2\xAA \x80");
   EXPECT_EQ(AnsiToUtf8(ansi), utf8);
 }
 

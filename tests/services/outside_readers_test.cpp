@@ -25,8 +25,10 @@ class OutsideReadersTest : public ::testing::Test {
   // The table OUT written by this engine.
   std::filesystem::path WriteOurs() {
     auto t = WorkTable::Create(dir_.path(), "OUT",
-                               {{"COD", FieldType::Character, 10}, {"NOMBRE", FieldType::Character, 30},
-                                {"MAXALUM", FieldType::Integer}, {"ESTAREA", FieldType::Logical},
+                               {{"COD", FieldType::Character, 10},
+                                {"NOMBRE", FieldType::Character, 30},
+                                {"MAXALUM", FieldType::Integer},
+                                {"ESTAREA", FieldType::Logical},
                                 {"HORAS", FieldType::Float}});
     t->Open();
     auto row = [&](const char* cod, std::string nombre, const char* max, bool tarea, double horas) {
@@ -65,18 +67,22 @@ TEST_F(OutsideReadersTest, PythonDbfreadReadsOurTables) {
 TEST_F(OutsideReadersTest, GdalReadsOurTables) {
   const auto file = WriteOurs();
   const std::string out = Tool("ogrinfo -ro -al -q " + file.string());
-  for (const char* line : {"COD (String) = MAT", "NOMBRE (String) = Matemáticas Ñ €", "MAXALUM (Integer64) = 25",
-                           "ESTAREA (String) = T", "HORAS (Real) = 2.5000", "MAXALUM (Integer64) = (null)",
-                           "HORAS (Real) = 0.1000", "MAXALUM (Integer64) = -2147483648", "HORAS (Real) = -2.0000"}) {
+  for (const char* line :
+       {"COD (String) = MAT", "NOMBRE (String) = Matemáticas Ñ €", "MAXALUM (Integer64) = 25",
+        "ESTAREA (String) = T", "HORAS (Real) = 2.5000", "MAXALUM (Integer64) = (null)",
+        "HORAS (Real) = 0.1000", "MAXALUM (Integer64) = -2147483648", "HORAS (Real) = -2.0000"}) {
     EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
   }
-  EXPECT_EQ(Tool("ogrinfo -ro -so -al " + file.string()).find("Feature Count: 3") == std::string::npos, false);
+  EXPECT_EQ(
+      Tool("ogrinfo -ro -so -al " + file.string()).find("Feature Count: 3") == std::string::npos,
+      false);
 }
 
 TEST_F(OutsideReadersTest, PgdbfReadsOurTables) {
   const auto file = WriteOurs();
   const std::string out = Tool("pgdbf -s cp1252 " + file.string());
-  EXPECT_NE(out.find("CREATE TABLE out (cod VARCHAR(10), nombre VARCHAR(30), maxalum NUMERIC(11), estarea BOOLEAN, "
+  EXPECT_NE(out.find("CREATE TABLE out (cod VARCHAR(10), nombre VARCHAR(30), maxalum NUMERIC(11), "
+                     "estarea BOOLEAN, "
                      "horas NUMERIC(20, 4));"),
             std::string::npos)
       << out;
@@ -116,7 +122,8 @@ TEST_F(OutsideReadersTest, TablesWrittenByPythonDbfReadRight) {
 TEST_F(OutsideReadersTest, TablesWrittenByOgr2ogrReadRight) {
   test::WriteFile(dir_ / "in.csv", "NOMBRE,DIA,HORA\nPeña,1,2.5\nÁlvaro,-3,0.125\n");
   Tool("cd " + dir_.path().string() +
-       " && ogr2ogr -f 'ESRI Shapefile' SOLUC.DBF in.csv -oo AUTODETECT_TYPE=YES -lco ENCODING=CP1252");
+       " && ogr2ogr -f 'ESRI Shapefile' SOLUC.DBF in.csv -oo AUTODETECT_TYPE=YES -lco "
+       "ENCODING=CP1252");
   WorkTable table(dir_.path(), "SOLUC", Access::Exclusive);
   table.Open();
   EXPECT_EQ(table.Text("NOMBRE"), Ansi("Peña"));

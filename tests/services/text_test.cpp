@@ -35,12 +35,18 @@ TEST(TextTest, LeftAndRightCharsTakeTheWholeTextWhenCountReachesItsLength) {
     std::string left, right;
   };
   const CountCase cases[] = {
-      {"Aula 12", 3, "Aul", " 12"},      {"Aula 12", 7, "Aula 12", "Aula 12"},
-      {"Aula 12", 8, "Aula 12", "Aula 12"}, {"Aula 12", 100, "Aula 12", "Aula 12"},
-      {"Aula 12", 0, "", ""},             {"Aula 12", -1, "", ""},
-      {"", 5, "", ""},                    {"", -5, "", ""},
-      {Ansi("1º ESO A"), 1, "1", "A"},    {Ansi("1º ESO A"), 8, Ansi("1º ESO A"), Ansi("1º ESO A")},
-      {"abc", INT32_MIN, "", ""},         {"abc", INT32_MAX, "abc", "abc"},
+      {"Aula 12", 3, "Aul", " 12"},
+      {"Aula 12", 7, "Aula 12", "Aula 12"},
+      {"Aula 12", 8, "Aula 12", "Aula 12"},
+      {"Aula 12", 100, "Aula 12", "Aula 12"},
+      {"Aula 12", 0, "", ""},
+      {"Aula 12", -1, "", ""},
+      {"", 5, "", ""},
+      {"", -5, "", ""},
+      {Ansi("1º ESO A"), 1, "1", "A"},
+      {Ansi("1º ESO A"), 8, Ansi("1º ESO A"), Ansi("1º ESO A")},
+      {"abc", INT32_MIN, "", ""},
+      {"abc", INT32_MAX, "abc", "abc"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LeftChars(c.text, c.count), c.left) << c.text << " " << c.count;

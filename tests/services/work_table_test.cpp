@@ -31,12 +31,14 @@ class WorkTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = std::setlocale(LC_NUMERIC, nullptr);
-    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8")) << "the es_ES.UTF-8 locale must be installed";
+    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "es_ES.UTF-8"))
+        << "the es_ES.UTF-8 locale must be installed";
   }
   void TearDown() override { std::setlocale(LC_NUMERIC, saved_.c_str()); }
 
   // A new table T with kFields holding one row per code.
-  std::unique_ptr<WorkTable> Filled(const std::vector<std::string>& codes, const std::string& name = "T") {
+  std::unique_ptr<WorkTable> Filled(const std::vector<std::string>& codes,
+                                    const std::string& name = "T") {
     auto table = WorkTable::Create(dir_.path(), name, kFields);
     table->Open();
     for (const auto& code : codes) {
@@ -77,9 +79,13 @@ TEST_F(WorkTableTest, CreatedFileIsDbaseIIIWithWindowsCodePage) {
   EXPECT_EQ(bytes[0], '\x03');
   EXPECT_EQ(bytes[29], '\x58');
   EXPECT_EQ(bytes.substr(32 + 11, 1) + std::to_string(bytes[32 + 16]), "C10");
-  EXPECT_EQ(bytes.substr(64 + 11, 1) + std::to_string(bytes[64 + 16]) + "," + std::to_string(bytes[64 + 17]), "N11,0");
+  EXPECT_EQ(bytes.substr(64 + 11, 1) + std::to_string(bytes[64 + 16]) + "," +
+                std::to_string(bytes[64 + 17]),
+            "N11,0");
   EXPECT_EQ(bytes.substr(96 + 11, 1) + std::to_string(bytes[96 + 16]), "L1");
-  EXPECT_EQ(bytes.substr(128 + 11, 1) + std::to_string(bytes[128 + 16]) + "," + std::to_string(bytes[128 + 17]), "N20,4");
+  EXPECT_EQ(bytes.substr(128 + 11, 1) + std::to_string(bytes[128 + 16]) + "," +
+                std::to_string(bytes[128 + 17]),
+            "N20,4");
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\x0D\x1A");
 }
 
@@ -90,7 +96,8 @@ TEST_F(WorkTableTest, FileIsValidAfterEveryPost) {
   for (std::uint32_t n = 1; n <= 3; ++n) {
     table->Append();
     table->SetText("COD", "R" + std::to_string(n));
-    EXPECT_EQ(static_cast<unsigned char>(File("T.DBF")[4]), n - 1) << "a row being filled is not counted";
+    EXPECT_EQ(static_cast<unsigned char>(File("T.DBF")[4]), n - 1)
+        << "a row being filled is not counted";
     table->Post();
     // While the table is open the file may keep spare room after its end,
     // which readers pass over: the header counts the rows.
@@ -127,10 +134,12 @@ TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
   WorkTable table(dir_.path(), "T", Access::Exclusive);
   table.Open();
   int rows = 0;
-  for (table.First(); !table.Eof(); table.Next()) EXPECT_EQ(table.Text("COD"), std::to_string(rows++));
+  for (table.First(); !table.Eof(); table.Next())
+    EXPECT_EQ(table.Text("COD"), std::to_string(rows++));
   EXPECT_EQ(rows, 1000);
-  const std::string python = test::Run("/usr/bin/python3 -c \"import dbfread; print(len(list(dbfread.DBF('" +
-                                       (dir_ / "T.DBF").string() + "'))))\"");
+  const std::string python =
+      test::Run("/usr/bin/python3 -c \"import dbfread; print(len(list(dbfread.DBF('" +
+                (dir_ / "T.DBF").string() + "'))))\"");
   EXPECT_EQ(python, "1000\n");
 }
 
@@ -164,7 +173,8 @@ TEST_F(WorkTableTest, IntegerFieldsFollowTheWholeNumberRule) {
   EXPECT_EQ(table->Integer("MAXALUM"), 0);
   EXPECT_EQ(table->Float("MAXALUM"), 0.0);
   const std::pair<const char*, const char*> good[] = {
-      {"  12", "12"}, {"+12", "12"}, {"-0012", "-12"}, {"$1F", "31"}, {"0x1f", "31"}, {"-2147483648", "-2147483648"}};
+      {"  12", "12"}, {"+12", "12"},  {"-0012", "-12"},
+      {"$1F", "31"},  {"0x1f", "31"}, {"-2147483648", "-2147483648"}};
   for (const auto& [text, stored] : good) {
     table->Append();
     table->SetText("MAXALUM", text);
@@ -173,8 +183,9 @@ TEST_F(WorkTableTest, IntegerFieldsFollowTheWholeNumberRule) {
   }
   for (const char* bad : {"12a", "12 ", "-", "2147483648", "25 alumnos"}) {
     table->Append();
-    EXPECT_THROW_MSG(table->SetText("MAXALUM", bad),
-                     std::string("'") + bad + "' no es un valor entero válido para el campo 'MAXALUM'");
+    EXPECT_THROW_MSG(
+        table->SetText("MAXALUM", bad),
+        std::string("'") + bad + "' no es un valor entero válido para el campo 'MAXALUM'");
   }
 }
 
@@ -182,9 +193,13 @@ TEST_F(WorkTableTest, FloatFieldsStoreTheExactValue) {
   auto table = WorkTable::Create(dir_.path(), "T", kFields);
   table->Open();
   const double widened = static_cast<float>(0.1);
-  const std::tuple<double, const char*, std::int32_t> cases[] = {
-      {2.5, "2,5", 2}, {3.5, "3,5", 4}, {3.0, "3", 3}, {-2.0, "-2", -2}, {widened, "0,100000001490116", 0},
-      {1e300, "1E300", 0}, {-1.5e-300, "-1,5E-300", 0}};
+  const std::tuple<double, const char*, std::int32_t> cases[] = {{2.5, "2,5", 2},
+                                                                 {3.5, "3,5", 4},
+                                                                 {3.0, "3", 3},
+                                                                 {-2.0, "-2", -2},
+                                                                 {widened, "0,100000001490116", 0},
+                                                                 {1e300, "1E300", 0},
+                                                                 {-1.5e-300, "-1,5E-300", 0}};
   for (const auto& [value, text, whole] : cases) {
     table->Append();
     table->SetFloat("HORAS", value);
@@ -209,7 +224,8 @@ TEST_F(WorkTableTest, LocateFindsTheFirstExactMatchInFileOrder) {
   const int cod = table->FieldNumber("cod");
   EXPECT_TRUE(table->Locate(cod, "mat"));
   EXPECT_EQ(table->Text(cod), "mat");
-  EXPECT_TRUE(table->Locate(cod, "MAT"));  // found from the start, though the current row lies after
+  EXPECT_TRUE(
+      table->Locate(cod, "MAT"));  // found from the start, though the current row lies after
   table->Next();
   EXPECT_EQ(table->Text(cod), "LEN");
   table->Next();
@@ -255,7 +271,8 @@ TEST_F(WorkTableTest, MissingFieldNamesTheComponent) {
   WorkTable component(dir_.path(), "T", Access::Exclusive, "wwTableProfesor");
   table->Close();
   component.Open();
-  EXPECT_THROW_MSG(component.Locate("IDPROF", "1"), "wwTableProfesor: No se encuentra el campo 'IDPROF'");
+  EXPECT_THROW_MSG(component.Locate("IDPROF", "1"),
+                   "wwTableProfesor: No se encuentra el campo 'IDPROF'");
 }
 
 TEST_F(WorkTableTest, ExclusiveOpenKeepsOtherTableObjectsOut) {
@@ -304,7 +321,8 @@ TEST_F(WorkTableTest, ExclusiveOpenKeepsOtherProcessesOut) {
 }
 
 TEST_F(WorkTableTest, FilesAreFoundWhateverTheirLetterCase) {
-  test::WriteFile(dir_ / "proft.dbf", DbfBuilder(0x03, 0x58, {{"ABREV", 'C', 10}}).Row("JGP       ").Bytes());
+  test::WriteFile(dir_ / "proft.dbf",
+                  DbfBuilder(0x03, 0x58, {{"ABREV", 'C', 10}}).Row("JGP       ").Bytes());
   WorkTable table(dir_.path(), "PROFT", Access::Exclusive);
   table.Open();
   EXPECT_EQ(table.Text("abrev"), "JGP");
@@ -318,8 +336,9 @@ TEST_F(WorkTableTest, CreateFailsClearlyWithoutAWritableDirectory) {
                        "': No existe el archivo o el directorio");
   if (::geteuid() != 0) {
     ::chmod(dir_.path().c_str(), 0555);
-    EXPECT_THROW_MSG(WorkTable::Create(dir_.path(), "ASIGT", kFields),
-                     "No se puede crear la tabla '" + (dir_ / "ASIGT.DBF").string() + "': Permiso denegado");
+    EXPECT_THROW_MSG(
+        WorkTable::Create(dir_.path(), "ASIGT", kFields),
+        "No se puede crear la tabla '" + (dir_ / "ASIGT.DBF").string() + "': Permiso denegado");
   }
   WorkTable table(missing, "SOLUC", Access::Exclusive);
   EXPECT_THROW_MSG(table.Open(), "No existe la tabla '" + (missing / "SOLUC.DBF").string() + "'");
@@ -339,8 +358,10 @@ TEST_F(WorkTableTest, DamagedFilesAreRefusedByName) {
   const std::pair<std::string, std::string> cases[] = {
       {"", "el archivo es demasiado corto para ser una tabla dBase"},
       {twoRows.substr(0, 20), "el archivo es demasiado corto para ser una tabla dBase"},
-      {DbfBuilder(good).Row("ABCD  1").Bytes(5), "el archivo termina antes de las 5 filas que anuncia su cabecera"},
-      {twoRows.substr(0, twoRows.size() - 5), "el archivo termina antes de las 2 filas que anuncia su cabecera"},
+      {DbfBuilder(good).Row("ABCD  1").Bytes(5),
+       "el archivo termina antes de las 5 filas que anuncia su cabecera"},
+      {twoRows.substr(0, twoRows.size() - 5),
+       "el archivo termina antes de las 2 filas que anuncia su cabecera"},
       {withHeaderLength(twoRows, 4000), "la longitud de la cabecera no es válida"},
       {withHeaderLength(twoRows, 20), "la longitud de la cabecera no es válida"},
       {rowTooShort, "los campos no caben en la longitud de las filas"},
@@ -390,12 +411,20 @@ TEST_F(WorkTableTest, UnusualButValidLayoutsAreRead) {
 
 TEST_F(WorkTableTest, OtherDbaseLevelsAndCodePagesReadRight) {
   // dBase III with code page 850 and FoxPro/dBase 7 binary fields.
-  test::WriteFile(dir_ / "DOS.DBF",
-                  DbfBuilder(0x03, 0x02, {{"NOMBRE", 'C', 6}, {"DIA", 'N', 2}, {"HORA", 'N', 5, 2}, {"F", 'D', 8},
-                                          {"OK", 'L', 1}})
-                      .Row(std::string("Pe\xA4" "a  ") + " 1" + " 2.50" + "20261210" + "T")
-                      .Row("      " "  " "     " "        " "?")
-                      .Bytes());
+  test::WriteFile(
+      dir_ / "DOS.DBF",
+      DbfBuilder(
+          0x03, 0x02,
+          {{"NOMBRE", 'C', 6}, {"DIA", 'N', 2}, {"HORA", 'N', 5, 2}, {"F", 'D', 8}, {"OK", 'L', 1}})
+          .Row(std::string("Pe\xA4"
+                           "a  ") +
+               " 1" + " 2.50" + "20261210" + "T")
+          .Row("      "
+               "  "
+               "     "
+               "        "
+               "?")
+          .Bytes());
   WorkTable dos(dir_.path(), "DOS", Access::Shared);
   dos.Open();
   EXPECT_EQ(dos.CodePage(), 850);
@@ -411,23 +440,28 @@ TEST_F(WorkTableTest, OtherDbaseLevelsAndCodePagesReadRight) {
   EXPECT_EQ(dos.Float("HORA"), 0.0);
   EXPECT_EQ(dos.Text("OK"), "");
 
-  auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  auto le32 = [](std::uint32_t v) {
+    return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+  };
   auto le64 = [](double d) {
     std::string s(8, '\0');
     std::memcpy(s.data(), &d, 8);
     return s;
   };
-  test::WriteFile(dir_ / "VFP.DBF", DbfBuilder(0x30, 0x03, {{"I", 'I', 4}, {"B", 'B', 8}, {"T", 'T', 8}})
-                                        .Row(le32(static_cast<std::uint32_t>(-5)) + le64(2.5) + le32(2461385) +
-                                             le32((9 * 3600 + 5 * 60 + 7) * 1000))
-                                        .Bytes());
+  test::WriteFile(dir_ / "VFP.DBF",
+                  DbfBuilder(0x30, 0x03, {{"I", 'I', 4}, {"B", 'B', 8}, {"T", 'T', 8}})
+                      .Row(le32(static_cast<std::uint32_t>(-5)) + le64(2.5) + le32(2461385) +
+                           le32((9 * 3600 + 5 * 60 + 7) * 1000))
+                      .Bytes());
   WorkTable vfp(dir_.path(), "VFP", Access::Shared);
   vfp.Open();
   EXPECT_EQ(vfp.Integer("I"), -5);
   EXPECT_EQ(vfp.Float("B"), 2.5);
   EXPECT_EQ(vfp.Text("T"), "10/12/2026 09:05:07");
 
-  auto be32 = [](std::uint32_t v) { return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
+  auto be32 = [](std::uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  };
   auto dbase7Double = [](double d) {
     std::uint64_t bits;
     std::memcpy(&bits, &d, 8);
@@ -436,11 +470,12 @@ TEST_F(WorkTableTest, OtherDbaseLevelsAndCodePagesReadRight) {
     for (int i = 7; i >= 0; --i) s += static_cast<char>(bits >> (8 * i));
     return s;
   };
-  test::WriteFile(dir_ / "D7.DBF", DbfBuilder(0x04, 0, {{"NOMBRE_LARGO", 'C', 3}, {"I", 'I', 4}, {"O", 'O', 8}})
-                                       .Row("abc" + be32(static_cast<std::uint32_t>(-5) ^ 0x80000000u) +
-                                            dbase7Double(-2.5))
-                                       .Row("   " + std::string(12, '\0'))
-                                       .Bytes());
+  test::WriteFile(
+      dir_ / "D7.DBF",
+      DbfBuilder(0x04, 0, {{"NOMBRE_LARGO", 'C', 3}, {"I", 'I', 4}, {"O", 'O', 8}})
+          .Row("abc" + be32(static_cast<std::uint32_t>(-5) ^ 0x80000000u) + dbase7Double(-2.5))
+          .Row("   " + std::string(12, '\0'))
+          .Bytes());
   WorkTable d7(dir_.path(), "D7", Access::Shared);
   d7.Open();
   EXPECT_EQ(d7.Text("NOMBRE_LARGO"), "abc");

@@ -1,7 +1,6 @@
 #include "xml_document.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "test_support.h"
@@ -83,8 +82,10 @@ TEST_F(XmlDocumentTest, AttributeTextIsAnsiWithReferencesResolvedAndSpacesKept) 
 }
 
 TEST_F(XmlDocumentTest, DeclaredEncodingsAndInternalEntitiesAreRead) {
-  ASSERT_TRUE(Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
-                   "<!DOCTYPE centro [<!ENTITY e \"Pe\xF1" "a\">]><centro nombre=\"&e; \xC1\"/>"));
+  ASSERT_TRUE(
+      Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+           "<!DOCTYPE centro [<!ENTITY e \"Pe\xF1"
+           "a\">]><centro nombre=\"&e; \xC1\"/>"));
   EXPECT_EQ(AttributeText(*doc_.documentElement(), "nombre"), Ansi("Peña Á"));
   // UTF-16 without a byte order mark, told by its declaration.
   ASSERT_TRUE(Load(Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><centro nombre=\"\xF1\"/>")));
@@ -97,7 +98,8 @@ TEST_F(XmlDocumentTest, BadFilesLeaveAnEmptyDocumentWithoutError) {
       "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
       "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
       "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\"><!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">"
-      "<!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\"><!ENTITY i \"&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;\">]>"
+      "<!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\"><!ENTITY i "
+      "\"&h;&h;&h;&h;&h;&h;&h;&h;&h;&h;\">]>"
       "<centro nombre=\"&i;\"><aulas><daula/></aulas></centro>";
   std::string deep = "<centro>";
   for (int i = 0; i < 100000; ++i) deep += "<a>";
@@ -107,11 +109,12 @@ TEST_F(XmlDocumentTest, BadFilesLeaveAnEmptyDocumentWithoutError) {
       "\xEF\xBB\xBF",
       "\xFF\xFE",
       "<centro><aulas><daula/></aulas>",  // not closed
-      "<centro a=\"\xC3\"/>",              // invalid UTF-8
+      "<centro a=\"\xC3\"/>",             // invalid UTF-8
       std::string("<centro>\0</centro>", 18),
       laughs,
       deep,
-      "<centro nombre=\"" + std::string(50 * 1024 * 1024, 'x') + "\"><aulas><daula/></aulas></centro>",
+      "<centro nombre=\"" + std::string(50 * 1024 * 1024, 'x') +
+          "\"><aulas><daula/></aulas></centro>",
   };
   for (const auto& content : cases) {
     ASSERT_TRUE(Load(kSchool));
@@ -127,10 +130,12 @@ TEST_F(XmlDocumentTest, ExternalEntitiesAndDtdsAreNeverFetched) {
   test::WriteFile(dir_ / "secret.txt", "SECRETO");
   const std::string secret = (dir_ / "secret.txt").string();
   // Referenced from an attribute: not well-formed, nothing read.
-  EXPECT_FALSE(Load("<!DOCTYPE c [<!ENTITY x SYSTEM \"file://" + secret + "\">]><centro a=\"&x;\"/>"));
+  EXPECT_FALSE(
+      Load("<!DOCTYPE c [<!ENTITY x SYSTEM \"file://" + secret + "\">]><centro a=\"&x;\"/>"));
   // Referenced from content, with a remote DTD: loads, the entity stays unread.
-  ASSERT_TRUE(Load("<!DOCTYPE centro SYSTEM \"http://127.0.0.1:9/centro.dtd\" [<!ENTITY x SYSTEM \"file://" + secret +
-                   "\">]><centro a=\"1\"><aulas><daula nombre=\"A\">&x;</daula></aulas></centro>"));
+  ASSERT_TRUE(Load(
+      "<!DOCTYPE centro SYSTEM \"http://127.0.0.1:9/centro.dtd\" [<!ENTITY x SYSTEM \"file://" +
+      secret + "\">]><centro a=\"1\"><aulas><daula nombre=\"A\">&x;</daula></aulas></centro>"));
   EXPECT_EQ(AttributeText(doc_.selectNodes("/centro/aulas/daula").item(0), "nombre"), "A");
   ReplaceRoot();
   EXPECT_EQ(Saved().find("SECRETO"), std::string::npos);
@@ -145,13 +150,15 @@ TEST_F(XmlDocumentTest, EnvelopeKeepsTheRootAttributesOnly) {
 }
 
 TEST_F(XmlDocumentTest, SaveKeepsDeclarationAndTopLevelNodesInTheDeclaredEncoding) {
-  ASSERT_TRUE(Load("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\n"
-                   "<!-- cabecera -->\n<?proc uno?>\n<centro nombre=\"x\"><aulas/></centro>\n<!-- pie -->\n"));
+  ASSERT_TRUE(Load(
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\n"
+      "<!-- cabecera -->\n<?proc uno?>\n<centro nombre=\"x\"><aulas/></centro>\n<!-- pie -->\n"));
   ReplaceRoot();
   EXPECT_EQ(Saved(),
             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\n"
             "<!-- cabecera -->\n<?proc uno?>\n<!-- pie -->\n"
-            "<centro nombre=\"Pe\xF1" "a\" n=\"42\"><solucion_horario><dsolucion/></solucion_horario></centro>\n");
+            "<centro nombre=\"Pe\xF1"
+            "a\" n=\"42\"><solucion_horario><dsolucion/></solucion_horario></centro>\n");
 }
 
 TEST_F(XmlDocumentTest, SaveWritesCharacterReferencesWhereTheEncodingLacksACharacter) {
@@ -160,7 +167,9 @@ TEST_F(XmlDocumentTest, SaveWritesCharacterReferencesWhereTheEncodingLacksAChara
   XmlNode root = *doc_.documentElement();
   root.setAttribute("nombre", Ansi("€ <&\"> ñ"));  // replaces the earlier value, keeps its place
   const std::string saved = Saved();
-  EXPECT_NE(saved.find("<centro nombre=\"&#8364; &lt;&amp;&quot;&gt; \xF1\" n=\"42\">"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("<centro nombre=\"&#8364; &lt;&amp;&quot;&gt; \xF1\" n=\"42\">"),
+            std::string::npos)
+      << saved;
   XmlDocument again;
   ASSERT_TRUE(again.load(dir_ / "out.xml"));
   EXPECT_EQ(AttributeText(*again.documentElement(), "nombre"), Ansi("€ <&\"> ñ"));
@@ -177,14 +186,18 @@ TEST_F(XmlDocumentTest, SaveInUtf16AndWithoutDeclaration) {
 
   ASSERT_TRUE(Load("<centro/>"));
   ReplaceRoot();
-  EXPECT_EQ(Saved(), "<centro nombre=\"Peña\" n=\"42\"><solucion_horario><dsolucion/></solucion_horario></centro>\n");
+  EXPECT_EQ(Saved(),
+            "<centro nombre=\"Peña\" "
+            "n=\"42\"><solucion_horario><dsolucion/></solucion_horario></centro>\n");
 }
 
 TEST_F(XmlDocumentTest, TreeErrorsAreReported) {
   ASSERT_TRUE(Load("<centro/>"));
   XmlNode stray = doc_.createElement("centro");
-  EXPECT_THROW_MSG(doc_.appendChild(stray), "Sólo se permite un elemento de nivel superior en un documento XML");
-  EXPECT_THROW_MSG(doc_.removeChild(stray), "El nodo que se quiere quitar no es hijo del documento");
+  EXPECT_THROW_MSG(doc_.appendChild(stray),
+                   "Sólo se permite un elemento de nivel superior en un documento XML");
+  EXPECT_THROW_MSG(doc_.removeChild(stray),
+                   "El nodo que se quiere quitar no es hijo del documento");
   EXPECT_THROW(doc_.createNode(2, "x", ""), std::invalid_argument);
   EXPECT_THROW(doc_.save(dir_ / "out.xml"), std::logic_error);  // the loaded root has no text kept
 }
@@ -193,8 +206,8 @@ TEST_F(XmlDocumentTest, FailedSaveNamesTheFileAndLeavesNothingBehind) {
   ASSERT_TRUE(Load("<centro/>"));
   ReplaceRoot();
   const auto target = dir_ / "no-such-folder" / "out.xml";
-  EXPECT_THROW_MSG(doc_.save(target),
-                   "No se puede escribir el archivo '" + target.string() + "': No existe el archivo o el directorio");
+  EXPECT_THROW_MSG(doc_.save(target), "No se puede escribir el archivo '" + target.string() +
+                                          "': No existe el archivo o el directorio");
   if (::geteuid() != 0) {
     ::chmod(dir_.path().c_str(), 0555);
     EXPECT_THROW(doc_.save(dir_ / "out.xml"), Error);
@@ -205,7 +218,8 @@ TEST_F(XmlDocumentTest, FailedSaveNamesTheFileAndLeavesNothingBehind) {
   doc_.save(dir_ / "out.xml");
   EXPECT_EQ(test::ReadFile(dir_ / "out.xml").substr(0, 7), "<centro");
   int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path())) ++files;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+    ++files;
   EXPECT_EQ(files, 2);  // doc.xml and out.xml, no temporary file
 }
 

@@ -11,7 +11,8 @@ namespace {
 
 // Gives out `codes` one after the other as the subjects and teachers
 // converters do: a held code is numbered on a 9-character base.
-std::vector<std::string> GiveOut(CodeList& list, const std::vector<std::string>& codes, std::size_t base = 9) {
+std::vector<std::string> GiveOut(CodeList& list, const std::vector<std::string>& codes,
+                                 std::size_t base = 9) {
   std::vector<std::string> given;
   for (std::string code : codes) {
     if (list.Holds(code)) code = list.Numbered(code, base);
@@ -28,8 +29,10 @@ TEST(CodeListTest, RepeatsAreNumberedOnTheirBase) {
   EXPECT_EQ(GiveOut(subjects, {"", ""}), (std::vector<std::string>{"1", "2"}));
 
   CodeList teachers(CodeList::Letters::CaseInsensitive);
-  EXPECT_EQ(GiveOut(teachers, {"JGP", "JGP", "JGP", "jgp", "JGP1", test::Ansi("ÓRN"), test::Ansi("órn")}),
-            (std::vector<std::string>{"JGP", "JGP1", "JGP2", "jgp3", "JGP11", test::Ansi("ÓRN"), test::Ansi("órn1")}));
+  EXPECT_EQ(
+      GiveOut(teachers, {"JGP", "JGP", "JGP", "jgp", "JGP1", test::Ansi("ÓRN"), test::Ansi("órn")}),
+      (std::vector<std::string>{"JGP", "JGP1", "JGP2", "jgp3", "JGP11", test::Ansi("ÓRN"),
+                                test::Ansi("órn1")}));
 }
 
 TEST(CodeListTest, LongCandidatesAreShortenedAndStayUnique) {

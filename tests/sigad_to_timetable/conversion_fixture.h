@@ -25,7 +25,8 @@ class ConversionTest : public ::testing::Test {
 
   // Loads a document whose root "centro" holds `sections` (UTF-8).
   void Load(const std::string& sections) {
-    WriteFile(dir_ / "centro.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro>" + sections + "</centro>");
+    WriteFile(dir_ / "centro.xml",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro>" + sections + "</centro>");
     ASSERT_TRUE(document_.load(dir_ / "centro.xml"));
     conversion_.emplace(Conversion{document_, dir_.path(), tables_});
   }
@@ -51,7 +52,8 @@ class ConversionTest : public ::testing::Test {
 };
 
 // One element with the given attributes: {"abrev", "MAT"}, ...
-inline std::string Element(const std::string& name, const std::vector<std::pair<std::string, std::string>>& attributes) {
+inline std::string Element(const std::string& name,
+                           const std::vector<std::pair<std::string, std::string>>& attributes) {
   std::string xml = "<" + name;
   for (const auto& [attribute, value] : attributes) xml += " " + attribute + "=\"" + value + "\"";
   return xml + "/>";

@@ -13,12 +13,15 @@ class ConversionRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::WriteFile(dir_ / "centro.xml",
-                    "<centro><materias><dmaterias abrev=\"MAT\" codigo=\"S1\" codigo_actividad=\"1\"/></materias>"
+                    "<centro><materias><dmaterias abrev=\"MAT\" codigo=\"S1\" "
+                    "codigo_actividad=\"1\"/></materias>"
                     "<profesores><profesor abrev=\"JGP\" codigo=\"P1\"/></profesores>"
                     "<aulas><daula nombre=\"Gimnasio\" capacidad_alumnos=\"60\"/></aulas>"
-                    "<grupos><dgrupo nombre=\"1 ESO A\" turno=\"M\" curso=\"1\" codigo_nivel=\"ESO\" codigo=\"G1\" "
+                    "<grupos><dgrupo nombre=\"1 ESO A\" turno=\"M\" curso=\"1\" "
+                    "codigo_nivel=\"ESO\" codigo=\"G1\" "
                     "codigo_tutor=\"P1\"/></grupos>"
-                    "<asignaturas><dasignatura cgrupo=\"G1\" casig=\"S1\" cprofe=\"P1\" nhoras=\"3\"/></asignaturas>"
+                    "<asignaturas><dasignatura cgrupo=\"G1\" casig=\"S1\" cprofe=\"P1\" "
+                    "nhoras=\"3\"/></asignaturas>"
                     "</centro>");
     std::filesystem::create_directory(tables_);
   }
@@ -78,7 +81,8 @@ TEST_F(ConversionRunTest, FileThatIsNotXmlGivesEmptyTables) {
   test::WriteFile(dir_ / "roto.xml", "<centro><materias>");
   EXPECT_EQ(Run((dir_ / "roto.xml").string()), RunOutcome::Completed);
   EXPECT_EQ(Rows("ASIGNOMT"), 1u) << "the fixed row alone";
-  for (const char* table : {"PROFT", "AULAT", "GRUPOST", "ASIGT"}) EXPECT_EQ(Rows(table), 0u) << table;
+  for (const char* table : {"PROFT", "AULAT", "GRUPOST", "ASIGT"})
+    EXPECT_EQ(Rows(table), 0u) << table;
   EXPECT_EQ(program_.resultCode, 1);
 }
 
@@ -89,7 +93,9 @@ TEST_F(ConversionRunTest, ErrorEndsTheRunAndLeavesEarlierTablesAndLaterOnes) {
   // The fourth converter meets a bad file: the group table is in use elsewhere.
   WorkTable held(tables_, "GRUPOST", Access::Exclusive);
   held.Open();
-  test::WriteFile(dir_ / "otro.xml", "<centro><profesores><profesor abrev=\"A\"/><profesor abrev=\"B\"/></profesores></centro>");
+  test::WriteFile(
+      dir_ / "otro.xml",
+      "<centro><profesores><profesor abrev=\"A\"/><profesor abrev=\"B\"/></profesores></centro>");
   EXPECT_THROW(Run((dir_ / "otro.xml").string()), Error);
   held.Close();
   EXPECT_EQ(ui_.shown.back(), "Proceso finalizado") << "from the first run only";

@@ -8,7 +8,8 @@ using test::Rows;
 
 std::string Assignment(const std::string& grupo, const std::string& asig, const std::string& profe,
                        const std::string& horas) {
-  return Element("dasignatura", {{"cgrupo", grupo}, {"casig", asig}, {"cprofe", profe}, {"nhoras", horas}});
+  return Element("dasignatura",
+                 {{"cgrupo", grupo}, {"casig", asig}, {"cprofe", profe}, {"nhoras", horas}});
 }
 
 class ConvertAsignaturasTest : public test::ConversionTest {
@@ -16,12 +17,18 @@ class ConvertAsignaturasTest : public test::ConversionTest {
   // Runs the converters that ASIGT depends on, then ConvertAsignaturas.
   Rows Convert(const std::string& assignments, const std::vector<std::string>& fields) {
     Load("<materias>" +
-         Element("dmaterias", {{"abrev", "MAT"}, {"nombre", "Matemáticas"}, {"codigo_actividad", "LD"},
+         Element("dmaterias", {{"abrev", "MAT"},
+                               {"nombre", "Matemáticas"},
+                               {"codigo_actividad", "LD"},
                                {"codigo", "S1"}}) +
-         Element("dmaterias", {{"abrev", "LONG"}, {"codigo_actividad", "LD"}, {"codigo", "ABCDEFGHIJKL"}}) +
+         Element("dmaterias",
+                 {{"abrev", "LONG"}, {"codigo_actividad", "LD"}, {"codigo", "ABCDEFGHIJKL"}}) +
          "</materias><profesores>" + Element("profesor", {{"abrev", "JGP"}, {"codigo", "P1"}}) +
          "</profesores><grupos>" +
-         Element("dgrupo", {{"nombre", "1 ESO A"}, {"codigo_nivel", "ESO"}, {"turno", "M"}, {"curso", "1"},
+         Element("dgrupo", {{"nombre", "1 ESO A"},
+                            {"codigo_nivel", "ESO"},
+                            {"turno", "M"},
+                            {"curso", "1"},
                             {"codigo", "G1"}}) +
          "</grupos><asignaturas>" + assignments + "</asignaturas>");
     ConvertMaterias(conversion());
@@ -33,23 +40,28 @@ class ConvertAsignaturasTest : public test::ConversionTest {
 };
 
 TEST_F(ConvertAsignaturasTest, IdsBecomeTheCodesOfTheRun) {
-  EXPECT_EQ(Convert(Assignment(" G1 ", " S1 ", " P1 ", " 4 "),
-                    {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS", "SESIONES",
-                     "CTAREA", "NCONEX", "IDCURSO", "IDGRUP", "IDASIG", "IDPROF"}),
-            (Rows{{"MAT", "JGP", "M1ESOA", "", "M", "ESO", "1", "A", "4", "1111", "LD", "", "", "G1", "S1", "P1"}}));
-  for (auto* table : {&tables_.wwTableGrupos(), &tables_.wwTableNomAsg(), &tables_.wwTableProfesor()}) {
+  EXPECT_EQ(
+      Convert(Assignment(" G1 ", " S1 ", " P1 ", " 4 "),
+              {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
+               "SESIONES", "CTAREA", "NCONEX", "IDCURSO", "IDGRUP", "IDASIG", "IDPROF"}),
+      (Rows{{"MAT", "JGP", "M1ESOA", "", "M", "ESO", "1", "A", "4", "1111", "LD", "", "", "G1",
+             "S1", "P1"}}));
+  for (auto* table :
+       {&tables_.wwTableGrupos(), &tables_.wwTableNomAsg(), &tables_.wwTableProfesor()}) {
     EXPECT_FALSE(table->Active()) << "the lookup tables are closed at the end";
   }
 }
 
 TEST_F(ConvertAsignaturasTest, UnknownIdsLeaveFieldsEmptyOrDropTheRow) {
-  EXPECT_EQ(Convert(Assignment("G1", "NADA", "P1", "1") + Assignment("g1", "S1", "p1", "2") +
-                        Assignment("", "", "", "3") + Assignment("G1", "ABCDEFGHIJKL", "P1", "1") +
-                        Assignment("NADA", "S1", "NADA", "1") + Assignment("NADA", "S1", "NADA", "1"),
-                    {"CASIG", "CPROF", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "IDGRUP", "IDASIG", "IDPROF"}),
-            (Rows{{"MAT", "", "", "", "", "", "", "g1", "S1", "p1"},
-                  {"MAT", "", "", "", "", "", "", "NADA", "S1", "NADA"},
-                  {"MAT", "", "", "", "", "", "", "NADA", "S1", "NADA"}}));
+  EXPECT_EQ(
+      Convert(Assignment("G1", "NADA", "P1", "1") + Assignment("g1", "S1", "p1", "2") +
+                  Assignment("", "", "", "3") + Assignment("G1", "ABCDEFGHIJKL", "P1", "1") +
+                  Assignment("NADA", "S1", "NADA", "1") + Assignment("NADA", "S1", "NADA", "1"),
+              {"CASIG", "CPROF", "CGRUP", "TURNO", "NIVEL", "CURSO", "GRUPO", "IDGRUP", "IDASIG",
+               "IDPROF"}),
+      (Rows{{"MAT", "", "", "", "", "", "", "g1", "S1", "p1"},
+            {"MAT", "", "", "", "", "", "", "NADA", "S1", "NADA"},
+            {"MAT", "", "", "", "", "", "", "NADA", "S1", "NADA"}}));
 }
 
 TEST_F(ConvertAsignaturasTest, HoursGiveTheSessionsPattern) {
@@ -77,13 +89,16 @@ TEST_F(ConvertAsignaturasTest, HoursGiveTheSessionsPattern) {
   for (const auto& [hours, expected] : cases) assignments += Assignment("G1", "S1", "P1", hours);
   const Rows rows = Convert(assignments, {"HORAS", "SESIONES"});
   ASSERT_EQ(rows.size(), std::size(cases));
-  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], cases[i].second) << cases[i].first;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(rows[i], cases[i].second) << cases[i].first;
 }
 
 TEST_F(ConvertAsignaturasTest, BadHoursEndTheRunEvenForAnUnknownSubject) {
   for (const std::string hours : {"", "2.5", "cuatro", "1E39"}) {
-    EXPECT_THROW_MSG(Convert(Assignment("G1", "S1", "P1", "1") + Assignment("G1", "NADA", "P1", hours), {"CASIG"}),
-                     "'" + hours + "' no es un valor punto flotante válido");
+    EXPECT_THROW_MSG(
+        Convert(Assignment("G1", "S1", "P1", "1") + Assignment("G1", "NADA", "P1", hours),
+                {"CASIG"}),
+        "'" + hours + "' no es un valor punto flotante válido");
     conversion().tables.CloseAll();
     EXPECT_EQ(Read("ASIGT", {"CASIG"}), Rows{{"MAT"}}) << "the rows posted before stay";
   }

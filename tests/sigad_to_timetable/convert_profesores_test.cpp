@@ -7,8 +7,13 @@ using test::Element;
 using test::Rows;
 
 std::string Teacher(const std::string& abrev, const std::string& codigo = "1") {
-  return Element("profesor", {{"abrev", abrev}, {"nombre", "Ana"}, {"apellido1", "Ruiz"}, {"apellido2", "Sanz"},
-                              {"departamen", "Lengua"}, {"documento", "1X"}, {"codigo", codigo}});
+  return Element("profesor", {{"abrev", abrev},
+                              {"nombre", "Ana"},
+                              {"apellido1", "Ruiz"},
+                              {"apellido2", "Sanz"},
+                              {"departamen", "Lengua"},
+                              {"documento", "1X"},
+                              {"codigo", codigo}});
 }
 
 class ConvertProfesoresTest : public test::ConversionTest {};
@@ -24,9 +29,15 @@ TEST_F(ConvertProfesoresTest, SectionsWithNoneOrOneTeacher) {
 
 TEST_F(ConvertProfesoresTest, RowsCarryTheComposedName) {
   Load("<profesores>" +
-       Element("profesor", {{"abrev", " JGP "}, {"nombre", " Ana "}, {"apellido1", "Ruiz"}, {"apellido2", " Sanz "},
-                            {"departamen", "Lengua  Castellana"}, {"documento", "12345678Z"}, {"codigo", "2001"}}) +
-       Element("profesor", {{"abrev", "B"}, {"nombre", "Ana"}, {"apellido1", "Ruiz"}, {"apellido2", ""}}) +
+       Element("profesor", {{"abrev", " JGP "},
+                            {"nombre", " Ana "},
+                            {"apellido1", "Ruiz"},
+                            {"apellido2", " Sanz "},
+                            {"departamen", "Lengua  Castellana"},
+                            {"documento", "12345678Z"},
+                            {"codigo", "2001"}}) +
+       Element("profesor",
+               {{"abrev", "B"}, {"nombre", "Ana"}, {"apellido1", "Ruiz"}, {"apellido2", ""}}) +
        Element("profesor", {{"abrev", "C"}}) + "</profesores>");
   ConvertProfesores(conversion());
   EXPECT_EQ(Read("PROFT", {"ABREV", "NOMBRE", "DEPART", "DNI", "IDPROF"}),
@@ -37,17 +48,19 @@ TEST_F(ConvertProfesoresTest, RowsCarryTheComposedName) {
 
 TEST_F(ConvertProfesoresTest, RepeatedAbbreviationsAreNumberedWithoutRegardToCase) {
   std::string teachers;
-  for (const char* abrev : {"JGP", "JGP", "JGP", "jgp", "JGP1", "", "", "", "ABCDEFGHIJKL", "ABCDEFGHIJKL"}) {
+  for (const char* abrev :
+       {"JGP", "JGP", "JGP", "jgp", "JGP1", "", "", "", "ABCDEFGHIJKL", "ABCDEFGHIJKL"}) {
     teachers += Teacher(abrev);
   }
   for (int i = 0; i < 11; ++i) teachers += Teacher("PROFESORAB");
   Load("<profesores>" + teachers + "</profesores>");
   ConvertProfesores(conversion());
   EXPECT_EQ(Read("PROFT", {"ABREV"}),
-            (Rows{{"JGP"},        {"JGP1"},       {"JGP2"},       {"jgp3"},       {"JGP11"},      {""},
-                  {"1"},          {"2"},          {"ABCDEFGHIJ"}, {"ABCDEFGHI1"}, {"PROFESORAB"}, {"PROFESORA1"},
-                  {"PROFESORA2"}, {"PROFESORA3"}, {"PROFESORA4"}, {"PROFESORA5"}, {"PROFESORA6"}, {"PROFESORA7"},
-                  {"PROFESORA8"}, {"PROFESORA9"}, {"PROFESOR10"}}));
+            (Rows{{"JGP"},        {"JGP1"},       {"JGP2"},       {"jgp3"},       {"JGP11"},
+                  {""},           {"1"},          {"2"},          {"ABCDEFGHIJ"}, {"ABCDEFGHI1"},
+                  {"PROFESORAB"}, {"PROFESORA1"}, {"PROFESORA2"}, {"PROFESORA3"}, {"PROFESORA4"},
+                  {"PROFESORA5"}, {"PROFESORA6"}, {"PROFESORA7"}, {"PROFESORA8"}, {"PROFESORA9"},
+                  {"PROFESOR10"}}));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 
 namespace tv::test {
 
-DbfBuilder::DbfBuilder(unsigned char version, unsigned char languageDriver, std::vector<RawField> fields)
+DbfBuilder::DbfBuilder(unsigned char version, unsigned char languageDriver,
+                       std::vector<RawField> fields)
     : version_(version), languageDriver_(languageDriver), fields_(std::move(fields)) {}
 
 DbfBuilder& DbfBuilder::Row(const std::string& bytes, bool deleted) {
@@ -19,7 +20,8 @@ std::string DbfBuilder::Bytes(long long rowCount, bool endMarker) const {
   std::string h(headerLength, '\0');
   int rowLength = 1;
   for (const auto& f : fields_) rowLength += f.length;
-  const auto count = static_cast<std::uint32_t>(rowCount < 0 ? static_cast<long long>(rows_.size()) : rowCount);
+  const auto count =
+      static_cast<std::uint32_t>(rowCount < 0 ? static_cast<long long>(rows_.size()) : rowCount);
   h[0] = static_cast<char>(version_);
   h[1] = 126, h[2] = 12, h[3] = 10;
   for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<char>(count >> (8 * i));

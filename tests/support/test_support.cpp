@@ -12,7 +12,8 @@
 namespace tv::test {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "transvormos-test-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "transvormos-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
@@ -22,9 +23,11 @@ TempDir::~TempDir() {
   // Tests may leave folders read-only; give them back before removing.
   for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
   }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(path_, ec);
 }
 
@@ -45,7 +48,8 @@ std::string Run(const std::string& command, int* status) {
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) throw std::runtime_error("popen failed: " + command);
   std::array<char, 4096> buffer;
-  while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) output.append(buffer.data(), n);
+  while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+    output.append(buffer.data(), n);
   const int raw = ::pclose(pipe);
   if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return output;

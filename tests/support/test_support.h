@@ -11,14 +11,14 @@
 #include "error.h"
 
 // Expects `statement` to throw tv::Error whose message is exactly `message`.
-#define EXPECT_THROW_MSG(statement, message)                                  \
-  do {                                                                        \
-    try {                                                                     \
-      statement;                                                              \
-      ADD_FAILURE() << "no error thrown by " #statement;                      \
-    } catch (const tv::Error& e) {                                            \
-      EXPECT_EQ(std::string(e.what()), std::string(message));                 \
-    }                                                                         \
+#define EXPECT_THROW_MSG(statement, message)                  \
+  do {                                                        \
+    try {                                                     \
+      statement;                                              \
+      ADD_FAILURE() << "no error thrown by " #statement;      \
+    } catch (const tv::Error& e) {                            \
+      EXPECT_EQ(std::string(e.what()), std::string(message)); \
+    }                                                         \
   } while (false)
 
 namespace tv::test {

@@ -17,7 +17,8 @@ namespace {
 using test::Ansi;
 using test::ScriptedUi;
 
-const char* kInstruction = "Deberá Abrir el fichero XML de SIGAD,\r\ndesde el cual realizó la Importación a Vormelan";
+const char* kInstruction =
+    "Deberá Abrir el fichero XML de SIGAD,\r\ndesde el cual realizó la Importación a Vormelan";
 
 struct SolutionRow {
   std::string dia;
@@ -35,13 +36,16 @@ class SolutionExportTest : public ::testing::Test {
           {{"M1ESOA", "G1"}, {"m1esoa", "G2"}});
     Table("PROFT", {{"ABREV", FieldType::Character, 10}, {"IDPROF", FieldType::Character, 10}},
           {{"JGP", "P1"}, {"JGP", "P2"}});
-    Table("AULAT", {{"ABREV", FieldType::Character, 10}, {"IDAULA", FieldType::Character, 20}}, {{"Gimnasio", "A1"}});
+    Table("AULAT", {{"ABREV", FieldType::Character, 10}, {"IDAULA", FieldType::Character, 20}},
+          {{"Gimnasio", "A1"}});
     Table("ASIGNOMT", {{"COD", FieldType::Character, 10}, {"IDASIG", FieldType::Character, 10}},
           {{"MAT", "S1"}, {"LECT", "LECT"}, {"EF", "S2"}});
     Table("ASIGT", {{"CASIG", FieldType::Character, 10}}, {});
-    test::WriteFile(sigad_, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- SIGAD -->\n"
-                            "<centro codigo_interno=\" 50001 \" nombre=\"  IES Pe\xF1" "a &#945; \" curso=\"2026/2027\" "
-                            "version=\"3.1\"><materias><dmaterias abrev=\"MAT\"/></materias></centro>\n");
+    test::WriteFile(sigad_,
+                    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- SIGAD -->\n"
+                    "<centro codigo_interno=\" 50001 \" nombre=\"  IES Pe\xF1"
+                    "a &#945; \" curso=\"2026/2027\" "
+                    "version=\"3.1\"><materias><dmaterias abrev=\"MAT\"/></materias></centro>\n");
   }
   void TearDown() override { std::setlocale(LC_ALL, saved_.c_str()); }
 
@@ -58,18 +62,26 @@ class SolutionExportTest : public ::testing::Test {
   // SOLUC as the timetabling product writes it: whole numbers for the day
   // and the period.
   void Solution(const std::vector<SolutionRow>& rows) {
-    auto table = WorkTable::Create(
-        tables_, "SOLUC",
-        {{"DIA", FieldType::Integer}, {"HORA", FieldType::Float}, {"SESIONES", FieldType::Character, 20},
-         {"CODGRUPO", FieldType::Character, 10}, {"ASIG", FieldType::Character, 10},
-         {"TAREA", FieldType::Character, 10}, {"PROF", FieldType::Character, 10}, {"AULA", FieldType::Character, 10}});
+    auto table = WorkTable::Create(tables_, "SOLUC",
+                                   {{"DIA", FieldType::Integer},
+                                    {"HORA", FieldType::Float},
+                                    {"SESIONES", FieldType::Character, 20},
+                                    {"CODGRUPO", FieldType::Character, 10},
+                                    {"ASIG", FieldType::Character, 10},
+                                    {"TAREA", FieldType::Character, 10},
+                                    {"PROF", FieldType::Character, 10},
+                                    {"AULA", FieldType::Character, 10}});
     table->Open();
     for (const auto& r : rows) {
       table->Append();
       table->SetText("DIA", r.dia);
       table->SetFloat("HORA", r.hora);
-      for (const auto& [field, value] : {std::pair{"SESIONES", r.sesiones}, {"CODGRUPO", r.grupo}, {"ASIG", r.asig},
-                                         {"TAREA", r.tarea}, {"PROF", r.prof}, {"AULA", r.aula}}) {
+      for (const auto& [field, value] : {std::pair{"SESIONES", r.sesiones},
+                                         {"CODGRUPO", r.grupo},
+                                         {"ASIG", r.asig},
+                                         {"TAREA", r.tarea},
+                                         {"PROF", r.prof},
+                                         {"AULA", r.aula}}) {
         table->SetText(field, value);
       }
       table->Post();
@@ -82,7 +94,8 @@ class SolutionExportTest : public ::testing::Test {
   // The saved result without its export moment.
   std::string Result() {
     const std::string saved = test::ReadFile(dir_ / "ResultadoVormoscentro.xml");
-    return std::regex_replace(saved, std::regex(" fecha_exportacion=\"[^\"]*\""), " fecha_exportacion=\"*\"");
+    return std::regex_replace(saved, std::regex(" fecha_exportacion=\"[^\"]*\""),
+                              " fecha_exportacion=\"*\"");
   }
 
   test::TempDir dir_;
@@ -96,7 +109,8 @@ class SolutionExportTest : public ::testing::Test {
 
 const std::string kHead =
     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- SIGAD -->\n"
-    "<centro codigo_interno=\"50001\" nombre=\"IES Pe\xF1" "a ?\" curso=\"2026/2027\" fecha_exportacion=\"*\" "
+    "<centro codigo_interno=\"50001\" nombre=\"IES Pe\xF1"
+    "a ?\" curso=\"2026/2027\" fecha_exportacion=\"*\" "
     "version=\"3.1\">";
 
 TEST_F(SolutionExportTest, RowsBecomeSolutionRecords) {
@@ -107,13 +121,16 @@ TEST_F(SolutionExportTest, RowsBecomeSolutionRecords) {
   EXPECT_EQ(ui_.shown, (std::vector<std::string>{kInstruction, "Proceso finalizado"}));
   EXPECT_EQ(program_.resultCode, 1);
   EXPECT_FALSE(ui_.waiting);
-  EXPECT_EQ(Result(), kHead +
-                          "<solucion_horario>"
-                          "<dsolucion casig=\"S1\" cgrupo=\"G1\" cprofe=\"P1\" caula=\"A1\" cactiv=\"LECT\" dia=\"1\" "
-                          "hora=\"2\" sesiones=\"11\" idcurso=\"\"/>"
-                          "<dsolucion casig=\"S2\" cgrupo=\"\" cprofe=\"\" caula=\"\" cactiv=\"TAREA1\" dia=\"5\" "
-                          "hora=\"6\" sesiones=\"1\" idcurso=\"\"/>"
-                          "</solucion_horario></centro>\n");
+  EXPECT_EQ(
+      Result(),
+      kHead +
+          "<solucion_horario>"
+          "<dsolucion casig=\"S1\" cgrupo=\"G1\" cprofe=\"P1\" caula=\"A1\" cactiv=\"LECT\" "
+          "dia=\"1\" "
+          "hora=\"2\" sesiones=\"11\" idcurso=\"\"/>"
+          "<dsolucion casig=\"S2\" cgrupo=\"\" cprofe=\"\" caula=\"\" cactiv=\"TAREA1\" dia=\"5\" "
+          "hora=\"6\" sesiones=\"1\" idcurso=\"\"/>"
+          "</solucion_horario></centro>\n");
   EXPECT_EQ(test::ReadFile(sigad_), before) << "the picked file is never changed";
 }
 
@@ -130,19 +147,23 @@ TEST_F(SolutionExportTest, RowsWithoutDayPeriodOrKnownSubjectArePassedOver) {
 TEST_F(SolutionExportTest, FloatingPeriodsAndCaseKeepTheirText) {
   Solution({{"2", 2.5, "", "m1esoa", "MAT", "", "", ""}});
   ASSERT_EQ(Run(sigad_.string()), RunOutcome::Completed);
-  EXPECT_NE(Result().find("<dsolucion casig=\"S1\" cgrupo=\"G2\" cprofe=\"\" caula=\"\" cactiv=\"\" dia=\"2\" "
-                          "hora=\"2,5\" sesiones=\"\" idcurso=\"\"/>"),
-            std::string::npos)
+  EXPECT_NE(
+      Result().find(
+          "<dsolucion casig=\"S1\" cgrupo=\"G2\" cprofe=\"\" caula=\"\" cactiv=\"\" dia=\"2\" "
+          "hora=\"2,5\" sesiones=\"\" idcurso=\"\"/>"),
+      std::string::npos)
       << Result();
 }
 
 TEST_F(SolutionExportTest, MissingInputShowsOneMessage) {
   EXPECT_EQ(Run(std::nullopt), RunOutcome::InputMissing);
-  EXPECT_EQ(ui_.shown, (std::vector<std::string>{kInstruction, "No existe archivo XML o Solución."}));
+  EXPECT_EQ(ui_.shown,
+            (std::vector<std::string>{kInstruction, "No existe archivo XML o Solución."}));
   EXPECT_EQ(program_.resultCode, 0);
   EXPECT_EQ(Run(sigad_.string()), RunOutcome::InputMissing) << "no SOLUC";
   program_.hostedMode = true;
-  EXPECT_EQ(Run(std::nullopt), RunOutcome::InputMissing) << "the remembered file, still without SOLUC";
+  EXPECT_EQ(Run(std::nullopt), RunOutcome::InputMissing)
+      << "the remembered file, still without SOLUC";
   EXPECT_EQ(program_.resultCode, -1);
   EXPECT_EQ(ui_.closes, 1);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "ResultadoVormoscentro.xml"));
@@ -153,10 +174,12 @@ TEST_F(SolutionExportTest, FilesThatAreNotSigadStopBeforeAnyTableOpens) {
   WorkTable held(tables_, "SOLUC", Access::Exclusive);  // opening it would fail otherwise
   held.Open();
   test::WriteFile(sigad_, "<centro>");
-  EXPECT_THROW_MSG(Run(sigad_.string()), "El archivo '" + sigad_.string() + "' no es un documento XML válido");
+  EXPECT_THROW_MSG(Run(sigad_.string()),
+                   "El archivo '" + sigad_.string() + "' no es un documento XML válido");
   test::WriteFile(sigad_, "<colegio/>");
   EXPECT_THROW_MSG(Run(std::nullopt),
-                   "El archivo '" + sigad_.string() + "' no es un archivo XML de SIGAD: le falta el elemento 'centro'");
+                   "El archivo '" + sigad_.string() +
+                       "' no es un archivo XML de SIGAD: le falta el elemento 'centro'");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "ResultadoVormoscentro.xml"));
   EXPECT_FALSE(ui_.waiting);
 }
@@ -165,9 +188,10 @@ TEST_F(SolutionExportTest, MissingRootAttributesAreEmpty) {
   Solution({});
   test::WriteFile(sigad_, "<centro nombre=\"X\"/>");
   ASSERT_EQ(Run(sigad_.string()), RunOutcome::Completed);
-  EXPECT_EQ(Result(),
-            "<centro codigo_interno=\"\" nombre=\"X\" curso=\"\" fecha_exportacion=\"*\" version=\"\">"
-            "<solucion_horario/></centro>\n");
+  EXPECT_EQ(
+      Result(),
+      "<centro codigo_interno=\"\" nombre=\"X\" curso=\"\" fecha_exportacion=\"*\" version=\"\">"
+      "<solucion_horario/></centro>\n");
 }
 
 TEST_F(SolutionExportTest, ErrorsLeaveNoResultAndNoTableOpen) {
@@ -184,30 +208,42 @@ TEST_F(SolutionExportTest, ErrorsLeaveNoResultAndNoTableOpen) {
   EXPECT_THROW_MSG(Run(sigad_.string()), "wwTableSoluc: No se encuentra el campo 'SESIONES'");
   expectNoResult();
   Table("SOLUC",
-        {{"DIA", FieldType::Character, 2}, {"HORA", FieldType::Character, 3}, {"SESIONES", FieldType::Character, 2},
-         {"CODGRUPO", FieldType::Character, 2}, {"ASIG", FieldType::Character, 4}, {"TAREA", FieldType::Character, 2},
-         {"PROF", FieldType::Character, 2}, {"AULA", FieldType::Character, 2}},
+        {{"DIA", FieldType::Character, 2},
+         {"HORA", FieldType::Character, 3},
+         {"SESIONES", FieldType::Character, 2},
+         {"CODGRUPO", FieldType::Character, 2},
+         {"ASIG", FieldType::Character, 4},
+         {"TAREA", FieldType::Character, 2},
+         {"PROF", FieldType::Character, 2},
+         {"AULA", FieldType::Character, 2}},
         {{"1", "1,5", "", "", "MAT"}, {"x", "1"}});
   EXPECT_THROW_MSG(Run(std::nullopt), "'x' no es un valor entero válido");
   expectNoResult();
   Table("SOLUC",
-        {{"DIA", FieldType::Character, 2}, {"HORA", FieldType::Character, 3}, {"SESIONES", FieldType::Character, 2},
-         {"CODGRUPO", FieldType::Character, 2}, {"ASIG", FieldType::Character, 4}, {"TAREA", FieldType::Character, 2},
-         {"PROF", FieldType::Character, 2}, {"AULA", FieldType::Character, 2}},
+        {{"DIA", FieldType::Character, 2},
+         {"HORA", FieldType::Character, 3},
+         {"SESIONES", FieldType::Character, 2},
+         {"CODGRUPO", FieldType::Character, 2},
+         {"ASIG", FieldType::Character, 4},
+         {"TAREA", FieldType::Character, 2},
+         {"PROF", FieldType::Character, 2},
+         {"AULA", FieldType::Character, 2}},
         {{"1", "1.5", "", "", "MAT"}});
   EXPECT_THROW_MSG(Run(std::nullopt), "'1.5' no es un valor punto flotante válido");
   expectNoResult();
   // A lookup table missing, or held by another program.
   Solution({{"1", 1, "", "", "MAT", "", "", ""}});
   std::filesystem::rename(tables_ / "ASIGT.DBF", dir_ / "ASIGT.DBF");
-  EXPECT_THROW_MSG(Run(std::nullopt), "No existe la tabla '" + (tables_ / "ASIGT.DBF").string() + "'");
+  EXPECT_THROW_MSG(Run(std::nullopt),
+                   "No existe la tabla '" + (tables_ / "ASIGT.DBF").string() + "'");
   expectNoResult();
   std::filesystem::rename(dir_ / "ASIGT.DBF", tables_ / "ASIGT.DBF");
   {
     WorkTable held(tables_, "PROFT", Access::Shared);
     held.Open();
-    EXPECT_THROW_MSG(Run(std::nullopt), "La tabla '" + (tables_ / "PROFT.DBF").string() +
-                                            "' está en uso por otro programa; ciérrelo y vuelva a intentarlo");
+    EXPECT_THROW_MSG(Run(std::nullopt),
+                     "La tabla '" + (tables_ / "PROFT.DBF").string() +
+                         "' está en uso por otro programa; ciérrelo y vuelva a intentarlo");
   }
   expectNoResult();
   // A later run in the same window works like the first.
@@ -227,7 +263,8 @@ TEST_F(SolutionExportTest, ResultIsReplacedWholeOrNotAtAll) {
     ::chmod(dir_.path().c_str(), 0755);
     EXPECT_NE(Result().find("casig=\"S1\""), std::string::npos) << "the earlier result stays whole";
   }
-  EXPECT_EQ(ResultFile("/datos/centro.xml"), std::filesystem::path("/datos/ResultadoVormoscentro.xml"));
+  EXPECT_EQ(ResultFile("/datos/centro.xml"),
+            std::filesystem::path("/datos/ResultadoVormoscentro.xml"));
 }
 
 TEST(ExportTimestampTest, RegionalFormatsOrTheSpanishDefault) {
