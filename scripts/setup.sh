@@ -4,11 +4,15 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What building and running need.
-BUILD_PACKAGES=(g++ cmake make pkg-config libxml2-dev libcli11-dev locales)
-# What the tests need besides: GoogleTest, and the dBase readers and writers
-# of other programs that the tables are checked against.
-TEST_PACKAGES=(googletest libgtest-dev libgmock-dev python3 python3-dbfread python3-dbf gdal-bin pgdbf)
+# What building and running need: the core, the command line, the window (Qt
+# with its Spanish texts, and the free twin of the Arial font).
+BUILD_PACKAGES=(g++ cmake make pkg-config libxml2-dev libcli11-dev locales
+                qt6-base-dev qt6-translations-l10n fonts-liberation)
+# What the tests need besides: GoogleTest; the dBase readers and writers of
+# other programs that the tables are checked against; an X server and the
+# tools that drive the window as a person would.
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev python3 python3-dbfread python3-dbf gdal-bin pgdbf
+               xvfb x11-utils xdotool)
 
 as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
