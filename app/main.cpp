@@ -5,11 +5,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-
 #include <clocale>
 #include <csignal>
 #include <filesystem>
 
+#include "html_help_viewer.h"
 #include "main_form.h"
 #include "qt_user_interface.h"
 #include "work_directory.h"
@@ -41,16 +41,27 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   // Qt's own texts (the open dialog's buttons and labels) in Spanish too.
   QTranslator qtTexts;
-  if (qtTexts.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (qtTexts.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                   QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     application.installTranslator(&qtTexts);
   }
   application.setApplicationName(QStringLiteral("TransVormosSigad"));
 
+  // Help registers before the window exists and withdraws after it is gone.
+  static tv::ApplicationHelp help;
+  help.helpFile = "SIGAD.chm";
+  tv::RegisterHelpViewers(help.system, tv::ProgramDirectory() + "libtransvormos-hhctrl.so",
+                          [] { return help.helpFile; });
+
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
   tv::ProgramState program;
-  tv::TMForm form(program, arguments, tv::DefaultWorkDirectory(), folder / "Vormelan.ini");
-  form.show();
-  return application.exec();
+  int status = 0;
+  {
+    tv::TMForm form(program, help, arguments, tv::DefaultWorkDirectory(), folder / "Vormelan.ini");
+    form.show();
+    status = application.exec();
+  }
+  tv::WithdrawHelpViewers(help.system);
+  return status;
 }

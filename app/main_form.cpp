@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QWindow>
 
 #include "conversion.h"
@@ -54,9 +55,11 @@ QPushButton* MakeButton(const char* text, QRect geometry, const QIcon& glyph, QW
 
 }  // namespace
 
-TMForm::TMForm(ProgramState& program, const std::vector<std::string>& arguments, std::filesystem::path workDirectory,
+TMForm::TMForm(ProgramState& program, ApplicationHelp& help,
+               const std::vector<std::string>& arguments, std::filesystem::path workDirectory,
                std::filesystem::path resultFile)
     : program_(program),
+      help_(help),
       context_(program, std::move(workDirectory)),
       resultFile_(std::move(resultFile)),
       ui_(std::make_unique<QtUserInterface>(this, [this] { CloseForm(); })) {
@@ -68,8 +71,8 @@ void TMForm::BuildComponents() {
   setObjectName(QStringLiteral("MForm"));
   setWindowTitle(QStringLiteral("Exportar e importar datos entre Vormelan y SIGAD"));
   // A fixed dialog border with the close box only.
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(632, 266);
   setWindowIcon(QIcon(ApplicationIcon()));
   setFont(SansSerif(11, false));
@@ -79,35 +82,40 @@ void TMForm::BuildComponents() {
   setPalette(background);
 
   // The strip first: the direction panels lie above it, over its top row.
-  Draw3D1 = new GradientPanel(QColor(204, 216, 230), QColor(207, 242, 254), QColor(194, 205, 254), this);
+  Draw3D1 =
+      new GradientPanel(QColor(204, 216, 230), QColor(207, 242, 254), QColor(194, 205, 254), this);
   Draw3D1->setGeometry(0, 168, 633, 97);
-  Draw3D2 = new GradientPanel(QColor(255, 238, 221), QColor(255, 255, 255), QColor(249, 211, 125), this);
+  Draw3D2 =
+      new GradientPanel(QColor(255, 238, 221), QColor(255, 255, 255), QColor(249, 211, 125), this);
   Draw3D2->setGeometry(0, 0, 315, 169);
-  Draw3D3 = new GradientPanel(QColor(255, 238, 221), QColor(255, 255, 255), QColor(249, 211, 125), this);
+  Draw3D3 =
+      new GradientPanel(QColor(255, 238, 221), QColor(255, 255, 255), QColor(249, 211, 125), this);
   Draw3D3->setGeometry(316, 0, 317, 169);
 
   const QColor text = palette().color(QPalette::WindowText);
-  Label3 = MakeLabel("Transformar datos desde SIGAD hacia Vormelan ", QRect(24, 24, 265, 57), Arial(16, true), text,
-                     Draw3D2);
+  Label3 = MakeLabel("Transformar datos desde SIGAD hacia Vormelan ", QRect(24, 24, 265, 57),
+                     Arial(16, true), text, Draw3D2);
   Label3->setWordWrap(true);
   BExportar = MakeButton("Aceptar", QRect(96, 120, 89, 25), CheckMarkGlyph(), Draw3D2);
-  Label4 = MakeLabel("Transformar datos desde Vormelan hacia SIGAD", QRect(8, 24, 305, 57), Arial(16, true), text,
-                     Draw3D3);
+  Label4 = MakeLabel("Transformar datos desde Vormelan hacia SIGAD", QRect(8, 24, 305, 57),
+                     Arial(16, true), text, Draw3D3);
   Label4->setWordWrap(true);
   BImportar = MakeButton("Aceptar", QRect(96, 120, 89, 25), CheckMarkGlyph(), Draw3D3);
-  Label1 = MakeLabel("TransVormelanSIGAD para QV31 V-1.0", QRect(8, 72, 225, 13), SansSerif(11, true), Qt::red,
-                     Draw3D1);
+  Label1 = MakeLabel("TransVormelanSIGAD para QV31 V-1.0", QRect(8, 72, 225, 13),
+                     SansSerif(11, true), Qt::red, Draw3D1);
   BClose = MakeButton("&Salir", QRect(256, 32, 89, 25), CloseGlyph(), Draw3D1);
   Button1 = MakeButton("F1 Ayuda", QRect(48, 40, 75, 25), QIcon(), Draw3D1);
 
   const std::pair<QWidget*, const char*> names[] = {
-      {Draw3D1, "Draw3D1"}, {Draw3D2, "Draw3D2"},     {Draw3D3, "Draw3D3"}, {Label1, "Label1"}, {Label3, "Label3"},
-      {Label4, "Label4"},   {BExportar, "BExportar"}, {BImportar, "BImportar"}, {BClose, "BClose"}, {Button1, "Button1"}};
+      {Draw3D1, "Draw3D1"},     {Draw3D2, "Draw3D2"},     {Draw3D3, "Draw3D3"},
+      {Label1, "Label1"},       {Label3, "Label3"},       {Label4, "Label4"},
+      {BExportar, "BExportar"}, {BImportar, "BImportar"}, {BClose, "BClose"},
+      {Button1, "Button1"}};
   for (const auto& [widget, name] : names) widget->setObjectName(QString::fromLatin1(name));
-  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(Draw3D1), static_cast<QWidget*>(Draw3D2),
-                          static_cast<QWidget*>(Draw3D3), static_cast<QWidget*>(BExportar),
-                          static_cast<QWidget*>(BImportar), static_cast<QWidget*>(BClose),
-                          static_cast<QWidget*>(Button1)}) {
+  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(Draw3D1),
+                          static_cast<QWidget*>(Draw3D2), static_cast<QWidget*>(Draw3D3),
+                          static_cast<QWidget*>(BExportar), static_cast<QWidget*>(BImportar),
+                          static_cast<QWidget*>(BClose), static_cast<QWidget*>(Button1)}) {
     widget->setProperty("helpContext", kHelpContext);
   }
   // The strip's buttons first, then the panels from left to right.
@@ -169,14 +177,34 @@ void TMForm::BImportarClick() {
   Guarded([this] { RunSolutionExport(context_, *ui_); });
 }
 
-void TMForm::Button1Click() {}
+void TMForm::Button1Click() {
+  Guarded([this] {
+    help_.helpFile = "SIGAD.chm";
+    // Help command 3 of the WinHelp set: the table of contents, not context 3.
+    help_.system.ShowTableOfContents(help_.helpFile);
+  });
+}
+
+void TMForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_F1 || event->modifiers() != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  int context = 0;
+  for (QWidget* w = QApplication::focusWidget(); w && context == 0; w = w->parentWidget()) {
+    context = w->property("helpContext").toInt();
+  }
+  if (context == 0) context = property("helpContext").toInt();
+  Guarded([this, context] { help_.system.ShowHelpContext(context, help_.helpFile); });
+}
 
 bool TMForm::Embedded() const { return windowHandle() && !windowHandle()->isTopLevel(); }
 
 bool TMForm::FormClose() {
   if (!program_.hostedMode) return true;
   try {
-    WriteIniValue(resultFile_, "Transformadores", "Transformado", std::to_string(program_.resultCode));
+    WriteIniValue(resultFile_, "Transformadores", "Transformado",
+                  std::to_string(program_.resultCode));
     return true;
   } catch (const std::exception& error) {
     ReportError(this, error.what());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gradient_panel.h"
+#include "help_system.h"
 #include "run_context.h"
 #include "startup.h"
 #include "user_interface.h"
@@ -24,8 +25,8 @@ class TMForm : public QWidget {
   // Builds the window and runs FormCreate with the command line's arguments
   // (without the program's path). `resultFile` is Vormelan.ini beside the
   // executable; `workDirectory` holds the work tables.
-  TMForm(ProgramState& program, const std::vector<std::string>& arguments, std::filesystem::path workDirectory,
-         std::filesystem::path resultFile);
+  TMForm(ProgramState& program, ApplicationHelp& help, const std::vector<std::string>& arguments,
+         std::filesystem::path workDirectory, std::filesystem::path resultFile);
 
   // The click handlers of the two "Aceptar" buttons and of "F1 Ayuda". An
   // error that leaves a handler ends in the application's error report; the
@@ -57,6 +58,9 @@ class TMForm : public QWidget {
   // FormClose: hosted, the result code goes to the result file; when it
   // cannot be written the error is reported and the window stays open.
   void closeEvent(QCloseEvent* event) override;
+  // F1 anywhere in the window asks for the help context of the control that
+  // has the focus: 3 on every control.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildComponents();
@@ -70,6 +74,7 @@ class TMForm : public QWidget {
   void Guarded(Handler handler);
 
   ProgramState& program_;
+  ApplicationHelp& help_;
   RunContext context_;
   std::filesystem::path resultFile_;
   std::unique_ptr<UserInterface> ui_;

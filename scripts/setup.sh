@@ -14,6 +14,10 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libxml2-dev libcli11-dev locales
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev python3 python3-dbfread python3-dbf gdal-bin pgdbf
                xvfb x11-utils xdotool)
 
+# What the sanitizer build and the fuzzers need: clang and its run-time
+# libraries (libFuzzer, the sanitizers).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
 }
@@ -42,4 +46,19 @@ ensure_spanish_locale() {
 build() {
   cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$ROOT/build" -j"$(nproc)"
+}
+
+# The core and the command line with AddressSanitizer and
+# UndefinedBehaviorSanitizer, into build-asan/ (no window: Qt is not built).
+build_sanitized() {
+  cmake -S "$ROOT" -B "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRANSVORMOS_SANITIZE=ON \
+    -DTRANSVORMOS_BUILD_APP=OFF -DTRANSVORMOS_BUILD_TESTS=ON
+  cmake --build "$ROOT/build-asan" -j"$(nproc)"
+}
+
+# The libFuzzer targets, built with clang into build-fuzz/.
+build_fuzzers() {
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTRANSVORMOS_FUZZ=ON -DTRANSVORMOS_BUILD_APP=OFF -DTRANSVORMOS_BUILD_TESTS=OFF
+  cmake --build "$ROOT/build-fuzz" -j"$(nproc)" --target dbf_reader_fuzz number_rules_fuzz conversion_fuzz export_fuzz
 }

@@ -128,6 +128,8 @@ unsigned char* TableFile::HeaderArea() {
 
 unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::uint64_t size) {
   if (!mappable_) return nullptr;
+  // Until the row is in, the file ends after the end-of-file marker at offset.
+  size_ = offset + 1;
   if (!window_ || offset < windowStart_ || offset + n > windowStart_ + kWindow) {
     if (window_) ::munmap(window_, kWindow);
     window_ = nullptr;
@@ -137,13 +139,19 @@ unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::u
       return nullptr;
     }
     if (windowStart_ + kWindow > reserved_) {
-      const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(windowStart_ + kWindow));
-      if (error != 0) {
-        if (::ftruncate(fd_, static_cast<off_t>(std::max(reserved_, size_))) != 0) {
+      if (::posix_fallocate(fd_, 0, static_cast<off_t>(windowStart_ + kWindow)) != 0) {
+        // No room for the reserve (a full disk, a file-size limit): give it
+        // back and write row by row, so that every row that fits is written
+        // and the one that does not gets the system's reason.
+        if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
           // The file keeps some spare room at its end, which readers pass over.
         }
-        throw Error(Format("No se puede escribir en la tabla '%s': %s",
-                           {file_.string(), SystemErrorText(error)}));
+        if (window_) ::munmap(window_, kWindow);
+        if (header_) ::munmap(header_, kPage);
+        window_ = header_ = nullptr;
+        reserved_ = 0;
+        mappable_ = false;
+        return nullptr;
       }
       reserved_ = windowStart_ + kWindow;
     }

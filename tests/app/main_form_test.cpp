@@ -1,9 +1,11 @@
 #include "main_form.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <clocale>
 #include <functional>
 
+#include "html_help_viewer.h"
 #include "qt_user_interface.h"
 #include "scripted_ui.h"
 #include "test_support.h"
@@ -57,13 +60,14 @@ class MainFormTest : public ::testing::Test {
   }
   void TearDown() override { std::setlocale(LC_NUMERIC, "C"); }
   std::unique_ptr<TMForm> Form(const std::vector<std::string>& arguments = {}) {
-    return std::make_unique<TMForm>(program_, arguments, tables_, ini_);
+    return std::make_unique<TMForm>(program_, help_, arguments, tables_, ini_);
   }
 
   test::TempDir dir_;
   std::filesystem::path tables_ = dir_ / "VTEMP";
   std::filesystem::path ini_ = dir_ / "Vormelan.ini";
   ProgramState program_;
+  ApplicationHelp help_;
 };
 
 TEST_F(MainFormTest, WindowLayoutCaptionsAndTabOrder) {
@@ -78,11 +82,16 @@ TEST_F(MainFormTest, WindowLayoutCaptionsAndTabOrder) {
   EXPECT_EQ(form->windowIcon().pixmap(48, 48).size(), QSize(48, 48));
 
   const std::tuple<QWidget*, QWidget*, QRect> layout[] = {
-      {form->Draw3D2, form.get(), QRect(0, 0, 315, 169)},     {form->Draw3D3, form.get(), QRect(316, 0, 317, 169)},
-      {form->Draw3D1, form.get(), QRect(0, 168, 633, 97)},    {form->Label3, form->Draw3D2, QRect(24, 24, 265, 57)},
-      {form->BExportar, form->Draw3D2, QRect(96, 120, 89, 25)}, {form->Label4, form->Draw3D3, QRect(8, 24, 305, 57)},
-      {form->BImportar, form->Draw3D3, QRect(96, 120, 89, 25)}, {form->Label1, form->Draw3D1, QRect(8, 72, 225, 13)},
-      {form->BClose, form->Draw3D1, QRect(256, 32, 89, 25)},  {form->Button1, form->Draw3D1, QRect(48, 40, 75, 25)},
+      {form->Draw3D2, form.get(), QRect(0, 0, 315, 169)},
+      {form->Draw3D3, form.get(), QRect(316, 0, 317, 169)},
+      {form->Draw3D1, form.get(), QRect(0, 168, 633, 97)},
+      {form->Label3, form->Draw3D2, QRect(24, 24, 265, 57)},
+      {form->BExportar, form->Draw3D2, QRect(96, 120, 89, 25)},
+      {form->Label4, form->Draw3D3, QRect(8, 24, 305, 57)},
+      {form->BImportar, form->Draw3D3, QRect(96, 120, 89, 25)},
+      {form->Label1, form->Draw3D1, QRect(8, 72, 225, 13)},
+      {form->BClose, form->Draw3D1, QRect(256, 32, 89, 25)},
+      {form->Button1, form->Draw3D1, QRect(48, 40, 75, 25)},
   };
   for (const auto& [widget, parent, geometry] : layout) {
     EXPECT_EQ(widget->parentWidget(), parent) << widget->objectName().toStdString();
@@ -127,12 +136,14 @@ TEST_F(MainFormTest, PanelsAreThreeColourGradients) {
            std::abs(c.blue() - expected.blue()) <= 3;
   };
   const std::tuple<QPoint, QColor> samples[] = {
-      {{2, 0}, QColor(255, 238, 221)},   {{2, 84}, QColor(255, 255, 255)},  {{2, 167}, QColor(249, 211, 125)},
-      {{630, 0}, QColor(255, 238, 221)}, {{630, 168}, QColor(249, 211, 125)}, {{600, 169}, QColor(204, 216, 230)},
+      {{2, 0}, QColor(255, 238, 221)},     {{2, 84}, QColor(255, 255, 255)},
+      {{2, 167}, QColor(249, 211, 125)},   {{630, 0}, QColor(255, 238, 221)},
+      {{630, 168}, QColor(249, 211, 125)}, {{600, 169}, QColor(204, 216, 230)},
       {{600, 216}, QColor(207, 242, 254)}, {{600, 264}, QColor(194, 205, 254)},
   };
   for (const auto& [at, colour] : samples) {
-    EXPECT_TRUE(near(at, colour)) << at.x() << "," << at.y() << " is " << image.pixelColor(at).name().toStdString();
+    EXPECT_TRUE(near(at, colour)) << at.x() << "," << at.y() << " is "
+                                  << image.pixelColor(at).name().toStdString();
   }
 }
 
@@ -140,10 +151,11 @@ TEST_F(MainFormTest, StandAloneStartShowsBothPanelsAndWritesNoResult) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"exportar"}, {"exportar", "1A2B", "tres"}}) {
     ProgramState program;
-    auto form = std::make_unique<TMForm>(program, arguments, tables_, ini_);
+    auto form = std::make_unique<TMForm>(program, help_, arguments, tables_, ini_);
     form->show();
     EXPECT_FALSE(program.hostedMode);
-    EXPECT_TRUE(form->Draw3D2->isVisible() && form->Draw3D3->isVisible() && form->Draw3D1->isVisible());
+    EXPECT_TRUE(form->Draw3D2->isVisible() && form->Draw3D3->isVisible() &&
+                form->Draw3D1->isVisible());
     form->BClose->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(std::filesystem::exists(ini_));
@@ -153,8 +165,9 @@ TEST_F(MainFormTest, StandAloneStartShowsBothPanelsAndWritesNoResult) {
 TEST_F(MainFormTest, BadHandleIsReportedAndTheStartIsStandAlone) {
   auto seen = CollectNextBox();
   auto form = Form({"importar", "0x1A2B"});
-  EXPECT_EQ(*seen, (std::vector<QString>{"TransVormosSigad", "'$0x1A2B' no es un valor entero válido.", "error",
-                                         "Aceptar"}));
+  EXPECT_EQ(*seen,
+            (std::vector<QString>{"TransVormosSigad", "'$0x1A2B' no es un valor entero válido.",
+                                  "error", "Aceptar"}));
   EXPECT_FALSE(program_.hostedMode);
   EXPECT_FALSE(form->Draw3D2->isHidden());
   EXPECT_FALSE(form->Draw3D3->isHidden());
@@ -170,11 +183,13 @@ TEST_F(MainFormTest, HostedModeShowsOnlyTheRequestedPanel) {
     EXPECT_EQ(form->size(), QSize(632, 266)) << "the window keeps its size";
   }
   ProgramState program;
-  auto form = std::make_unique<TMForm>(program, std::vector<std::string>{"importar", "00001A2B"}, tables_, ini_);
+  auto form = std::make_unique<TMForm>(
+      program, help_, std::vector<std::string>{"importar", "00001A2B"}, tables_, ini_);
   EXPECT_TRUE(form->Draw3D2->isHidden());
   EXPECT_EQ(form->Draw3D3->geometry(), form->rect());
   ProgramState other;
-  auto both = std::make_unique<TMForm>(other, std::vector<std::string>{"export", "1A2B"}, tables_, ini_);
+  auto both = std::make_unique<TMForm>(other, help_, std::vector<std::string>{"export", "1A2B"},
+                                       tables_, ini_);
   EXPECT_TRUE(other.hostedMode);
   EXPECT_FALSE(both->Draw3D2->isHidden() || both->Draw3D3->isHidden());
 }
@@ -187,13 +202,16 @@ TEST_F(MainFormTest, HostedCloseWritesTheResultCode) {
   EXPECT_EQ(test::ReadFile(ini_), "[Otro]\r\nA=1\r\n[Transformadores]\r\nTransformado=0\r\n");
 
   // Unwritable: reported, and the window stays open.
-  auto blocked = std::make_unique<TMForm>(program_, std::vector<std::string>{"importar", "1"}, tables_,
-                                          dir_ / "no-such-folder" / "Vormelan.ini");
+  auto blocked =
+      std::make_unique<TMForm>(program_, help_, std::vector<std::string>{"importar", "1"}, tables_,
+                               dir_ / "no-such-folder" / "Vormelan.ini");
   blocked->show();
   auto seen = CollectNextBox();
   blocked->close();
   ASSERT_EQ(seen->size(), 4u);
-  EXPECT_EQ((*seen)[1], QString::fromStdString("Unable to write to " + (dir_ / "no-such-folder" / "Vormelan.ini").string() + "."));
+  EXPECT_EQ((*seen)[1],
+            QString::fromStdString("Unable to write to " +
+                                   (dir_ / "no-such-folder" / "Vormelan.ini").string() + "."));
   EXPECT_TRUE(blocked->isVisible());
 }
 
@@ -220,7 +238,8 @@ TEST_F(MainFormTest, ButtonsRunBothDirections) {
 }
 
 TEST_F(MainFormTest, ErrorsEndInTheErrorReportAndTheWindowStaysOpen) {
-  test::WriteFile(dir_ / "horas.xml", "<centro><asignaturas><dasignatura nhoras=\"x\"/></asignaturas></centro>");
+  test::WriteFile(dir_ / "horas.xml",
+                  "<centro><asignaturas><dasignatura nhoras=\"x\"/></asignaturas></centro>");
   auto form = Form({"exportar", "1A2B"});
   auto ui = std::make_unique<test::ScriptedUi>();
   ui->answers = {(dir_ / "horas.xml").string()};
@@ -228,8 +247,9 @@ TEST_F(MainFormTest, ErrorsEndInTheErrorReportAndTheWindowStaysOpen) {
   form->show();
   auto seen = CollectNextBox();
   form->BExportar->click();
-  EXPECT_EQ(*seen, (std::vector<QString>{"TransVormosSigad", "'x' no es un valor punto flotante válido.", "error",
-                                         "Aceptar"}));
+  EXPECT_EQ(*seen,
+            (std::vector<QString>{"TransVormosSigad", "'x' no es un valor punto flotante válido.",
+                                  "error", "Aceptar"}));
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(program_.resultCode, 0);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the normal cursor is back";
@@ -257,6 +277,32 @@ TEST_F(MainFormTest, OpenDialogAddsTheDefaultExtensionAndRemembersTheFile) {
   QFileDialog again;
   ui.ConfigureDialog(again);
   EXPECT_EQ(again.selectedFiles().value(0), QString::fromStdString((dir_ / "datos.xml").string()));
+}
+
+TEST_F(MainFormTest, F1AndTheHelpButtonAskForHelp) {
+  RegisterHelpViewers(help_.system, TRANSVORMOS_RECORDING_HHCTRL,
+                      [this] { return help_.helpFile; });
+  help_.helpFile = "SIGAD.chm";
+  auto calls = [] {
+    void* library = ::dlopen(TRANSVORMOS_RECORDING_HHCTRL, RTLD_NOW | RTLD_NOLOAD);
+    const std::string text =
+        reinterpret_cast<const char* (*)()>(::dlsym(library, "RecordedHelpCalls"))();
+    ::dlclose(library);
+    return text;
+  };
+  calls();
+  auto form = Form();
+  form->show();
+  for (QWidget* control :
+       {static_cast<QWidget*>(form->BExportar), static_cast<QWidget*>(form->Draw3D1)}) {
+    control->setFocus();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(control, &f1);
+  }
+  form->Button1->click();
+  const std::string file = ProgramDirectory() + "SIGAD.chm";
+  EXPECT_EQ(calls(), "0|" + file + "|15|3\n0|" + file + "|15|3\n0|" + file + "|1|0\n");
+  WithdrawHelpViewers(help_.system);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@ import dbf
 
 folder = sys.argv[1]
 
-def write(name, spec, rows, **options):
-    table = dbf.Table(f"{folder}/{name}", spec, **options)
+def write(name, fields, rows, **options):
+    table = dbf.Table(f"{folder}/{name}", fields, **options)
     table.open(dbf.READ_WRITE)
     for row in rows:
         table.append(row)
