@@ -39,9 +39,9 @@ void Row(const char* workload, const std::string& file, const std::string& bin,
   const Measure run =
       RunMeasured({bin + "/transvormos", "exportar", file, "--workdir", tables.string()});
   const double megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
-  std::printf("%-28s %8.1f MB %9.3f s %9.3f s %7.2f %9.1f MB %7.2f%s\n", workload, megabytes,
-              run.seconds, floor.seconds, run.seconds / floor.seconds, run.peakMegabytes,
-              run.peakMegabytes / megabytes, run.status == 0 ? "" : "  (failed)");
+  char name[128];
+  std::snprintf(name, sizeof name, "%s (%.1f MB)", workload, megabytes);
+  tv::bench::PrintRow(name, run.seconds, floor.seconds, run.peakMegabytes, run.status != 0);
 }
 
 }  // namespace
@@ -57,12 +57,10 @@ int main(int argc, char** argv) {
   if (!std::filesystem::exists(region)) RunMeasured({generator, region, "region"});
   WriteRepeats(repeats, 20000);
 
-  std::printf("%-28s %11s %11s %11s %7s %12s %7s\n", "workload", "file", "conversion",
-              "parse floor", "ratio", "peak memory", "/file");
   const auto tables = folder / "bench_vtemp";
-  Row("school", school, bin, tables);
-  Row("20,000 repeated codes", repeats, bin, tables);
-  Row("region", region, bin, tables);
+  Row("exportar: a school", school, bin, tables);
+  Row("exportar: 20,000 repeated codes", repeats, bin, tables);
+  Row("exportar: a region", region, bin, tables);
   std::filesystem::remove_all(tables);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
@@ -39,6 +40,19 @@ Measure RunMeasured(const std::vector<std::string>& command) {
 
 std::string ProgramFolder() {
   return std::filesystem::canonical("/proc/self/exe").parent_path().string();
+}
+
+void PrintRow(const std::string& workload, double seconds, double floorSeconds,
+              double peakMegabytes, bool failed) {
+  char floor[32] = "-", ratio[32] = "-", peak[32] = "-";
+  if (floorSeconds > 0) {
+    std::snprintf(floor, sizeof floor, "%.3f s", floorSeconds);
+    std::snprintf(ratio, sizeof ratio, "%.2f", seconds / floorSeconds);
+  }
+  if (peakMegabytes > 0) std::snprintf(peak, sizeof peak, "%.1f MB", peakMegabytes);
+  std::printf("%-46s %9.3f s %11s %7s %11s%s\n", workload.c_str(), seconds, floor, ratio, peak,
+              failed ? "  (failed)" : "");
+  std::fflush(stdout);
 }
 
 }  // namespace tv::bench

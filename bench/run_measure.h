@@ -1,5 +1,5 @@
-// Runs a program and measures it: wall time and peak memory, for the
-// benchmarks that compare the converter with its floor.
+// Runs a program and measures it: wall time and peak memory; and prints the
+// benchmarks' common row: workload, time, its floor, their ratio, peak memory.
 #pragma once
 
 #include <string>
@@ -19,5 +19,10 @@ Measure RunMeasured(const std::vector<std::string>& command);
 // The folder of the running benchmark, where the other programs of the
 // build are found through relative paths.
 std::string ProgramFolder();
+
+// One row of the table scripts/bench prints; a floor or a peak of 0 is
+// shown as "-".
+void PrintRow(const std::string& workload, double seconds, double floorSeconds,
+              double peakMegabytes, bool failed = false);
 
 }  // namespace tv::bench

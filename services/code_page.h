@@ -39,6 +39,8 @@ class CodePage {
 
 // ANSI text to UTF-8.
 std::string AnsiToUtf8(std::string_view ansi);
+// Appends the UTF-8 form of a Unicode character.
+void AppendUtf8(std::string& out, char32_t character);
 // UTF-8 to ANSI; every character outside Windows-1252, and every byte of a
 // malformed sequence, becomes one '?'.
 std::string Utf8ToAnsi(std::string_view utf8);

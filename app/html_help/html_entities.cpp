@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "code_page.h"
 #include "text_decoding.h"
 
 namespace tv::help {

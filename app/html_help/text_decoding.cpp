@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "code_page.h"
+
 namespace tv::help {
 namespace {
 
@@ -18,27 +20,13 @@ std::string LowerAscii(std::string_view text) {
   return lower;
 }
 
-// windows-1252 differs from Latin-1 only in 0x80-0x9F; the five bytes it
-// leaves undefined map to the C1 controls, as browsers do, so that decoding
-// never fails.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// The five bytes windows-1252 leaves undefined map to the C1 controls, as
+// browsers do, so that decoding never fails.
 std::string DecodeCp1252(std::string_view bytes) {
+  const CodePage& ansi = CodePage::Ansi();
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else if (byte < 0xA0) {
-      AppendUtf8(out, kCp1252High[byte - 0x80]);
-    } else {
-      AppendUtf8(out, byte);
-    }
-  }
+  for (const char c : bytes) AppendUtf8(out, ansi.ToUnicode(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -79,25 +67,6 @@ bool DecodeWithIconv(std::string_view bytes, const std::string& charset, std::st
 }
 
 }  // namespace
-
-void AppendUtf8(std::string& out, char32_t code_point) {
-  const auto c = static_cast<std::uint32_t>(code_point);
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 bool IsValidUtf8(std::string_view text) {
   std::size_t i = 0;

@@ -35,7 +35,4 @@ bool IsValidUtf8(std::string_view text);
 // comparisons that ignore letter case.
 std::string FoldCase(std::string_view utf8);
 
-// Appends the UTF-8 form of a code point.
-void AppendUtf8(std::string& out, char32_t code_point);
-
 }  // namespace tv::help
