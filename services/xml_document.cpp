@@ -520,7 +520,9 @@ class EncodedOutput {
   std::string pending_;
 };
 
-// An attribute value between double quotes.
+// An attribute value between double quotes. XML forbids the other control
+// characters even as references, so they become '?', as a character the
+// encoding lacks would.
 std::string Escaped(std::string_view value) {
   std::string out;
   out.reserve(value.size());
@@ -548,7 +550,7 @@ std::string Escaped(std::string_view value) {
         out += "&#9;";
         break;
       default:
-        out += c;
+        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
     }
   }
   return out;

@@ -134,6 +134,16 @@ TEST_F(SolutionExportTest, RowsBecomeSolutionRecords) {
   EXPECT_EQ(test::ReadFile(sigad_), before) << "the picked file is never changed";
 }
 
+TEST_F(SolutionExportTest, ControlCharactersStillGiveWellFormedXml) {
+  // Found by fuzzing: a control character in a SOLUC text made the result
+  // a file that no XML reader accepts.
+  Solution({{"1", 1, "1\x01" "1", "M1ESOA", "MAT", "\x1F", "JGP", ""}});
+  ASSERT_EQ(Run(sigad_.string()), RunOutcome::Completed);
+  EXPECT_NE(Result().find("cactiv=\"?\" dia=\"1\" hora=\"1\" sesiones=\"1?1\""), std::string::npos) << Result();
+  XmlDocument result;
+  EXPECT_TRUE(result.load(dir_ / "ResultadoVormoscentro.xml"));
+}
+
 TEST_F(SolutionExportTest, RowsWithoutDayPeriodOrKnownSubjectArePassedOver) {
   Solution({{"0", 1, "", "M1ESOA", "MAT", "", "", ""},
             {"1", 0, "", "M1ESOA", "MAT", "", "", ""},
