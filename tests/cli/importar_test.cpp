@@ -5,11 +5,7 @@
 namespace tv {
 namespace {
 
-std::string Transvormos(const std::string& arguments, int* status) {
-  const char* bin = std::getenv("TRANSVORMOS_BIN");
-  return test::Run(
-      "LC_ALL=es_ES.UTF-8 " + std::string(bin ? bin : ".") + "/transvormos " + arguments, status);
-}
+using test::Transvormos;
 
 TEST(ImportarCommandTest, ExportsTheSampleTimetable) {
   test::TempDir dir;

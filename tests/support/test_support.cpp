@@ -55,6 +55,11 @@ std::string Run(const std::string& command, int* status) {
   return output;
 }
 
+std::string Transvormos(const std::string& arguments, int* status) {
+  const char* bin = std::getenv("TRANSVORMOS_BIN");
+  return Run("LC_ALL=es_ES.UTF-8 " + std::string(bin ? bin : ".") + "/transvormos " + arguments, status);
+}
+
 std::filesystem::path DataDir() { return TRANSVORMOS_TEST_DATA; }
 
 }  // namespace tv::test

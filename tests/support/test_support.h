@@ -45,6 +45,11 @@ std::string ReadFile(const std::filesystem::path& file);
 // exit status.
 std::string Run(const std::string& command, int* status = nullptr);
 
+// Runs the transvormos command of the build with Spanish regional settings;
+// its standard output (and what `arguments` redirects there), setting
+// `status` to its exit status.
+std::string Transvormos(const std::string& arguments, int* status);
+
 // The folder of the test data files.
 std::filesystem::path DataDir();
 
