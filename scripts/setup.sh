@@ -5,9 +5,10 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and running need: the core, the command line, the window (Qt
-# with its Spanish texts, and the free twin of the Arial font).
+# with its Spanish texts, and the free twin of the Arial font), the help
+# viewer (chmlib) and the help file's compiler (chmcmd, of fp-utils).
 BUILD_PACKAGES=(g++ cmake make pkg-config libxml2-dev libcli11-dev locales
-                qt6-base-dev qt6-translations-l10n fonts-liberation)
+                qt6-base-dev qt6-translations-l10n fonts-liberation libchm-dev fp-utils)
 # What the tests need besides: GoogleTest; the dBase readers and writers of
 # other programs that the tables are checked against; an X server and the
 # tools that drive the window as a person would.
