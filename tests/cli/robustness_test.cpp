@@ -89,7 +89,13 @@ TEST_F(RobustnessTest, WorkFolderMissingReadOnlyOrAFile) {
       tables_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
                    std::filesystem::perms::group_read | std::filesystem::perms::others_read |
                    std::filesystem::perms::group_exec | std::filesystem::perms::others_exec);
-  EXPECT_EQ(Exportar(dir_ / "centro.xml", &status, AsUser()),
+  // The ordinary user runs a copy in the test folder: the build may lie where
+  // only root can reach it.
+  std::filesystem::copy_file(kBin + "/transvormos", dir_ / "transvormos");
+  EXPECT_EQ(test::Run(AsUser() + "env LC_ALL=es_ES.UTF-8 " + (dir_ / "transvormos").string() +
+                          " exportar " + (dir_ / "centro.xml").string() + " --workdir " +
+                          tables_.string() + " 2>&1",
+                      &status),
             "No se puede crear la tabla '" + (tables_ / "ASIGNOMT.DBF").string() +
                 "': Permiso denegado.\n");
   EXPECT_EQ(status, 1);
