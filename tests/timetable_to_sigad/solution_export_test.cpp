@@ -137,9 +137,13 @@ TEST_F(SolutionExportTest, RowsBecomeSolutionRecords) {
 TEST_F(SolutionExportTest, ControlCharactersStillGiveWellFormedXml) {
   // Found by fuzzing: a control character in a SOLUC text made the result
   // a file that no XML reader accepts.
-  Solution({{"1", 1, "1\x01" "1", "M1ESOA", "MAT", "\x1F", "JGP", ""}});
+  Solution({{"1", 1,
+             "1\x01"
+             "1",
+             "M1ESOA", "MAT", "\x1F", "JGP", ""}});
   ASSERT_EQ(Run(sigad_.string()), RunOutcome::Completed);
-  EXPECT_NE(Result().find("cactiv=\"?\" dia=\"1\" hora=\"1\" sesiones=\"1?1\""), std::string::npos) << Result();
+  EXPECT_NE(Result().find("cactiv=\"?\" dia=\"1\" hora=\"1\" sesiones=\"1?1\""), std::string::npos)
+      << Result();
   XmlDocument result;
   EXPECT_TRUE(result.load(dir_ / "ResultadoVormoscentro.xml"));
 }
@@ -212,33 +216,21 @@ TEST_F(SolutionExportTest, ErrorsLeaveNoResultAndNoTableOpen) {
     WorkTable solution(tables_, "SOLUC", Access::Exclusive);
     solution.Open();  // closed again by the failed run
   };
-  // A bad day in a character field ends the run.
+  // SOLUC from a program that keeps day and period as texts.
+  const std::vector<FieldDef> kTextSolution = {
+      {"DIA", FieldType::Character, 2},      {"HORA", FieldType::Character, 3},
+      {"SESIONES", FieldType::Character, 2}, {"CODGRUPO", FieldType::Character, 2},
+      {"ASIG", FieldType::Character, 4},     {"TAREA", FieldType::Character, 2},
+      {"PROF", FieldType::Character, 2},     {"AULA", FieldType::Character, 2}};
+  // A field missing, a bad day or a bad period end the run.
   Table("SOLUC", {{"DIA", FieldType::Character, 2}, {"HORA", FieldType::Character, 3}},
         {{"1", "1"}, {"x", "1"}});
   EXPECT_THROW_MSG(Run(sigad_.string()), "wwTableSoluc: No se encuentra el campo 'SESIONES'");
   expectNoResult();
-  Table("SOLUC",
-        {{"DIA", FieldType::Character, 2},
-         {"HORA", FieldType::Character, 3},
-         {"SESIONES", FieldType::Character, 2},
-         {"CODGRUPO", FieldType::Character, 2},
-         {"ASIG", FieldType::Character, 4},
-         {"TAREA", FieldType::Character, 2},
-         {"PROF", FieldType::Character, 2},
-         {"AULA", FieldType::Character, 2}},
-        {{"1", "1,5", "", "", "MAT"}, {"x", "1"}});
+  Table("SOLUC", kTextSolution, {{"1", "1,5", "", "", "MAT"}, {"x", "1"}});
   EXPECT_THROW_MSG(Run(std::nullopt), "'x' no es un valor entero válido");
   expectNoResult();
-  Table("SOLUC",
-        {{"DIA", FieldType::Character, 2},
-         {"HORA", FieldType::Character, 3},
-         {"SESIONES", FieldType::Character, 2},
-         {"CODGRUPO", FieldType::Character, 2},
-         {"ASIG", FieldType::Character, 4},
-         {"TAREA", FieldType::Character, 2},
-         {"PROF", FieldType::Character, 2},
-         {"AULA", FieldType::Character, 2}},
-        {{"1", "1.5", "", "", "MAT"}});
+  Table("SOLUC", kTextSolution, {{"1", "1.5", "", "", "MAT"}});
   EXPECT_THROW_MSG(Run(std::nullopt), "'1.5' no es un valor punto flotante válido");
   expectNoResult();
   // A lookup table missing, or held by another program.
