@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 #include <libxml/tree.h>
-#include <libxml/xmlreader.h>
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <cctype>
@@ -205,99 +207,209 @@ struct XmlDocument::Store {
     std::memcpy(at + 8, value.data(), value.size());
   }
   std::vector<std::uint32_t> Select(std::string_view path) const;
-  bool Load(xmlTextReaderPtr reader, Scope scope);
+  struct Loader;
+  bool Load(const std::filesystem::path& file, Scope scope);
   void Write(EncodedOutput& out, std::uint32_t index) const;
 };
 
 // ---------------------------------------------------------------------------
 // Loading
+//
+// libxml2's SAX2 parser reads the file. Its default handlers stay in place
+// for the document type, so that internal entities resolve and the internal
+// subset can be written back; our own handlers keep elements with their
+// attributes, and comments and processing instructions at document level.
+// Text is dropped as it is parsed: no libxml2 tree is ever built.
 
-bool XmlDocument::Store::Load(xmlTextReaderPtr reader, Scope scope) {
+struct XmlDocument::Store::Loader {
+  Store& store;
+  Scope scope;
+  xmlParserCtxtPtr parser;
+  std::vector<std::uint32_t> open;  // the element open at each depth; kNone if not kept
+  bool tooDeep = false;
+  std::size_t documentType = 0;  // its place in `top`, when there is one
+  bool hasDocumentType = false;
   std::unordered_map<const xmlChar*, std::uint32_t> dictionary;  // libxml2 interns names
-  auto nameOf = [&](const xmlChar* raw) {
-    const auto it = dictionary.find(raw);
-    if (it != dictionary.end() && names[it->second] == reinterpret_cast<const char*>(raw))
-      return it->second;
-    const std::uint32_t id = Intern(reinterpret_cast<const char*>(raw));
-    dictionary[raw] = id;
-    return id;
-  };
-  auto text = [](const xmlChar* s) {
+  std::string scratch;  // a qualified name being made
+  std::string block;    // the attributes of the element being read
+
+  // The loader of a callback, or nothing when the callback comes from the
+  // parse of an entity's replacement text, which is not kept.
+  static Loader* Of(void* context) {
+    const auto parser = static_cast<xmlParserCtxtPtr>(context);
+    const auto loader = static_cast<Loader*>(parser->_private);
+    return loader && loader->parser == parser ? loader : nullptr;
+  }
+
+  std::uint32_t NameOf(const xmlChar* prefix, const xmlChar* local) {
+    if (prefix) {
+      scratch.assign(reinterpret_cast<const char*>(prefix));
+      scratch += ':';
+      scratch += reinterpret_cast<const char*>(local);
+      return store.Intern(scratch);
+    }
+    const auto [it, added] = dictionary.try_emplace(local, 0);
+    if (added) it->second = store.Intern(reinterpret_cast<const char*>(local));
+    return it->second;
+  }
+
+  static void StartElement(void* context, const xmlChar* local, const xmlChar* prefix,
+                           const xmlChar*, int namespaceCount, const xmlChar** namespaces,
+                           int attributeCount, int defaultedCount, const xmlChar** attributes) {
+    Loader* self = Of(context);
+    if (!self) return;
+    Store& store = self->store;
+    const std::size_t depth = self->open.size();
+    // The nesting limit that libxml2 puts on the trees it builds.
+    if (depth >= xmlParserMaxDepth) {
+      self->tooDeep = true;
+      xmlStopParser(self->parser);
+      return;
+    }
+    if (self->scope == Scope::Envelope && depth > 0) {
+      self->open.push_back(kNone);
+      return;
+    }
+    const std::uint32_t index = store.NewElement(self->NameOf(prefix, local));
+    std::string& block = self->block;
+    block.clear();
+    auto put = [&](std::uint32_t name, std::string_view value) {
+      block.resize(block.size() + 8 + value.size());
+      Put(block.data() + block.size() - 8 - value.size(), name, value);
+    };
+    // Namespace declarations come first, as attributes named xmlns[:prefix].
+    for (int i = 0; i < namespaceCount; ++i) {
+      const xmlChar* nsPrefix = namespaces[2 * i];
+      const char* uri = reinterpret_cast<const char*>(namespaces[2 * i + 1]);
+      const std::uint32_t name =
+          nsPrefix ? self->NameOf(BAD_CAST "xmlns", nsPrefix) : store.Intern("xmlns");
+      put(name, uri ? uri : "");
+    }
+    // Values that the document type gives by default come last; like
+    // libxml2's own tree, the document does not take them.
+    for (int i = 0; i < attributeCount - defaultedCount; ++i) {
+      const xmlChar** a = attributes + 5 * i;  // local name, prefix, URI, value, value end
+      const std::string_view raw(reinterpret_cast<const char*>(a[3]),
+                                 static_cast<std::size_t>(a[4] - a[3]));
+      const std::uint32_t name = self->NameOf(a[1], a[0]);
+      if (raw.find('&') == std::string_view::npos) {
+        put(name, raw);
+        continue;
+      }
+      // A value with references left in it: resolved the way libxml2 resolves
+      // an attribute of its own tree.
+      const xmlNodePtr list = xmlStringLenGetNodeList(self->parser->myDoc, a[3],
+                                                      static_cast<int>(raw.size()));
+      xmlChar* value = xmlNodeListGetString(self->parser->myDoc, list, 1);
+      xmlFreeNodeList(list);
+      put(name, value ? reinterpret_cast<const char*>(value) : "");
+      xmlFree(value);
+    }
+    Element& e = store.elements[index];
+    e.loaded = true;
+    if (!block.empty()) {
+      e.attrs = store.pool.Allocate(block.size());
+      std::memcpy(e.attrs, block.data(), block.size());
+      e.attrBytes = static_cast<std::uint32_t>(block.size());
+    }
+    if (depth == 0) {
+      e.parent = kDocument;
+      store.top.push_back({.kind = TopNode::RootElement, .element = index});
+    } else {
+      store.AppendChild(self->open.back(), index);
+    }
+    self->open.push_back(index);
+  }
+
+  static void EndElement(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    if (Loader* self = Of(context); self && !self->open.empty()) self->open.pop_back();
+  }
+
+  static std::string Text(const xmlChar* s) {
     return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
-  };
-  std::vector<std::uint32_t> open;  // the open element at each depth
-  std::string block;
-  int rc;
-  while ((rc = xmlTextReaderRead(reader)) == 1) {
-    const int depth = xmlTextReaderDepth(reader);
-    switch (xmlTextReaderNodeType(reader)) {
-      case XML_READER_TYPE_ELEMENT: {
-        if (scope == Scope::Envelope && depth > 0) break;
-        const std::uint32_t index = NewElement(nameOf(xmlTextReaderConstName(reader)));
-        elements[index].loaded = true;
-        block.clear();
-        while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
-          const std::uint32_t name = nameOf(xmlTextReaderConstName(reader));
-          const char* value = reinterpret_cast<const char*>(xmlTextReaderConstValue(reader));
-          const std::size_t length = value ? std::strlen(value) : 0;
-          block.resize(block.size() + 8 + length);
-          Put(block.data() + block.size() - 8 - length, name,
-              std::string_view(value ? value : "", length));
-        }
-        xmlTextReaderMoveToElement(reader);
-        if (!block.empty()) {
-          Element& e = elements[index];
-          e.attrs = pool.Allocate(block.size());
-          std::memcpy(e.attrs, block.data(), block.size());
-          e.attrBytes = static_cast<std::uint32_t>(block.size());
-        }
-        if (depth == 0) {
-          elements[index].parent = kDocument;
-          top.push_back({.kind = TopNode::RootElement, .element = index});
-        } else {
-          AppendChild(open[static_cast<std::size_t>(depth - 1)], index);
-        }
-        if (!xmlTextReaderIsEmptyElement(reader)) {
-          open.resize(static_cast<std::size_t>(depth) + 1);
-          open[static_cast<std::size_t>(depth)] = index;
-        }
-        break;
-      }
-      case XML_READER_TYPE_COMMENT:
-        if (depth == 0)
-          top.push_back(
-              {.kind = TopNode::Comment, .content = text(xmlTextReaderConstValue(reader))});
-        break;
-      case XML_READER_TYPE_PROCESSING_INSTRUCTION:
-        if (depth == 0) {
-          top.push_back({.kind = TopNode::ProcessingInstruction,
-                         .name = text(xmlTextReaderConstName(reader)),
-                         .content = text(xmlTextReaderConstValue(reader))});
-        }
-        break;
-      case XML_READER_TYPE_DOCUMENT_TYPE: {
-        const auto dtd = reinterpret_cast<xmlDtdPtr>(xmlTextReaderCurrentNode(reader));
-        TopNode node{.kind = TopNode::DocumentType, .name = text(dtd->name)};
-        node.publicId = text(dtd->ExternalID);
-        node.systemId = text(dtd->SystemID);
-        xmlBufferPtr buffer = xmlBufferCreate();
-        for (xmlNodePtr child = dtd->children; child; child = child->next) {
-          xmlNodeDump(buffer, dtd->doc, child, 0, 0);
-          xmlBufferCCat(buffer, "\n");
-        }
-        node.content = text(xmlBufferContent(buffer));
-        xmlBufferFree(buffer);
-        top.push_back(std::move(node));
-        break;
-      }
-      default:
-        break;
+  }
+
+  static void Comment(void* context, const xmlChar* value) {
+    Loader* self = Of(context);
+    if (!self) return;
+    if (self->parser->inSubset) {
+      xmlSAX2Comment(context, value);
+    } else if (self->open.empty()) {
+      self->store.top.push_back({.kind = TopNode::Comment, .content = Text(value)});
     }
   }
-  if (rc != 0) return false;
-  if (const xmlChar* v = xmlTextReaderConstXmlVersion(reader)) version = text(v);
-  encoding = text(xmlTextReaderConstEncoding(reader));
-  standalone = xmlTextReaderStandalone(reader);
+
+  static void ProcessingInstruction(void* context, const xmlChar* target, const xmlChar* data) {
+    Loader* self = Of(context);
+    if (!self) return;
+    if (self->parser->inSubset) {
+      xmlSAX2ProcessingInstruction(context, target, data);
+    } else if (self->open.empty()) {
+      self->store.top.push_back(
+          {.kind = TopNode::ProcessingInstruction, .name = Text(target), .content = Text(data)});
+    }
+  }
+
+  static void InternalSubset(void* context, const xmlChar* name, const xmlChar* publicId,
+                             const xmlChar* systemId) {
+    xmlSAX2InternalSubset(context, name, publicId, systemId);
+    Loader* self = Of(context);
+    if (!self) return;
+    self->hasDocumentType = true;
+    self->documentType = self->store.top.size();
+    self->store.top.push_back({.kind = TopNode::DocumentType,
+                               .name = Text(name),
+                               .publicId = Text(publicId),
+                               .systemId = Text(systemId)});
+  }
+
+  // The declarations of the internal subset, one a line, once it is whole.
+  void KeepInternalSubset() {
+    const xmlDocPtr doc = parser->myDoc;
+    if (!hasDocumentType || !doc || !doc->intSubset) return;
+    xmlBufferPtr buffer = xmlBufferCreate();
+    for (xmlNodePtr child = doc->intSubset->children; child; child = child->next) {
+      xmlNodeDump(buffer, doc, child, 0, 0);
+      xmlBufferCCat(buffer, "\n");
+    }
+    store.top[documentType].content = Text(xmlBufferContent(buffer));
+    xmlBufferFree(buffer);
+  }
+
+};
+
+bool XmlDocument::Store::Load(const std::filesystem::path& file, Scope scope) {
+  struct FreeParser {
+    void operator()(xmlParserCtxtPtr p) const {
+      if (p->myDoc) xmlFreeDoc(p->myDoc);
+      xmlFreeParserCtxt(p);
+    }
+  };
+  const std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlCreateFileParserCtxt(file.c_str()));
+  if (!parser) return false;
+  xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET);
+  xmlSAXHandler handler;
+  xmlSAXVersion(&handler, 2);
+  handler.startElementNs = Loader::StartElement;
+  handler.endElementNs = Loader::EndElement;
+  handler.characters = nullptr;
+  handler.ignorableWhitespace = nullptr;
+  handler.cdataBlock = nullptr;
+  handler.reference = nullptr;
+  handler.comment = Loader::Comment;
+  handler.processingInstruction = Loader::ProcessingInstruction;
+  handler.internalSubset = Loader::InternalSubset;
+  handler.serror = IgnoreError;
+  *parser->sax = handler;
+  Loader loader{.store = *this, .scope = scope, .parser = parser.get()};
+  parser->_private = &loader;
+  const int rc = xmlParseDocument(parser.get());
+  if (rc != 0 || !parser->wellFormed || loader.tooDeep || !parser->myDoc) return false;
+  loader.KeepInternalSubset();
+  const xmlDocPtr doc = parser->myDoc;
+  if (doc->version) version = Loader::Text(doc->version);
+  encoding = Loader::Text(doc->encoding);
+  standalone = doc->standalone;
   return true;
 }
 
@@ -308,12 +420,8 @@ bool XmlDocument::load(const std::filesystem::path& file, Scope scope) {
   static const bool quiet = (xmlSetGenericErrorFunc(nullptr, IgnoreGenericError), true);
   (void)quiet;
   store_ = std::make_unique<Store>();
-  std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
-      xmlReaderForFile(file.c_str(), nullptr, XML_PARSE_NONET), xmlFreeTextReader);
-  if (!reader) return false;
-  xmlTextReaderSetStructuredErrorHandler(reader.get(), IgnoreError, nullptr);
   auto loaded = std::make_unique<Store>();
-  if (!loaded->Load(reader.get(), scope)) return false;
+  if (!loaded->Load(file, scope)) return false;
   loaded->hasDeclaration = StartsWithDeclaration(file);
   store_ = std::move(loaded);
   return true;

@@ -6,7 +6,7 @@
 // createElement, createNode, setAttribute, appendChild and save.
 //
 // Reading is built for large files: load streams the file through libxml2's
-// reader and keeps only elements and their attributes, packed in arenas
+// SAX parser and keeps only elements and their attributes, packed in arenas
 // (element text, comments and whitespace inside the root are not kept), so a
 // whole region's file fits in about its own size of memory.
 //
