@@ -58,4 +58,8 @@ std::optional<std::uint32_t> FirstRowIndex::Find(std::string_view value) const {
   return slot->row;
 }
 
+void FirstRowIndex::Prefetch(std::string_view value) const {
+  if (!slots_.empty()) __builtin_prefetch(&slots_[Hash(value) & (slots_.size() - 1)]);
+}
+
 }  // namespace tv

@@ -17,6 +17,8 @@ class FirstRowIndex {
   void Add(std::string_view value, std::uint32_t row);
   // The first row holding the value, or nothing.
   std::optional<std::uint32_t> Find(std::string_view value) const;
+  // Starts fetching the memory that Find(value) reads.
+  void Prefetch(std::string_view value) const;
 
  private:
   // Values up to 16 characters, codes and ids, stand in the slot itself;

@@ -554,6 +554,18 @@ bool WorkTable::Locate(int field, std::string_view ansiKey) {
   return true;
 }
 
+void WorkTable::Prefetch(int field, std::string_view ansiKey, Fetch what) const {
+  const auto index = indexes_.find(field);
+  if (index == indexes_.end()) return;
+  if (what == Fetch::IndexEntry) return index->second.Prefetch(ansiKey);
+  const auto row = index->second.Find(ansiKey);
+  if (!row || *row < windowFirst_ || *row >= windowFirst_ + windowRows_) return;
+  const unsigned char* bytes =
+      window_.data() + static_cast<std::size_t>(*row - windowFirst_) * layout_.rowLength;
+  for (std::size_t at = 0; at < layout_.rowLength; at += 64) __builtin_prefetch(bytes + at);
+  __builtin_prefetch(bytes + layout_.rowLength - 1);
+}
+
 // ---------------------------------------------------------------------------
 // Writing rows
 

@@ -108,6 +108,13 @@ class WorkTable {
   // returns true; returns false and keeps the current row otherwise. An empty
   // key matches nothing.
   bool Locate(int field, std::string_view ansiKey);
+  // Hints that Locate(field, ansiKey) comes soon, so that a loop over many
+  // keys overlaps its waits for memory. A Locate reads an index entry, then
+  // the row it names; each is fetched by its own hint, the row's a little
+  // after the entry's has arrived. A hint changes nothing and never reads
+  // the file.
+  enum class Fetch { IndexEntry, Row };
+  void Prefetch(int field, std::string_view ansiKey, Fetch what) const;
 
   void First();
   void Next();

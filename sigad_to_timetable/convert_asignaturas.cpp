@@ -5,6 +5,7 @@
 // takes over the codes found. The hours become HORAS and the sessions
 // pattern SESIONES. An assignment whose subject is not found gives no row.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -88,6 +89,12 @@ Hours ReadHours(const std::string& text) {
   return hours;
 }
 
+// The SIGAD ids that an assignment names.
+struct Ids {
+  std::string group, subject, teacher;
+};
+constexpr std::int32_t kAhead = 16;  // assignments read ahead
+
 // The numbers of the fields the converter reads from one lookup table.
 std::vector<int> FieldNumbers(const WorkTable& table,
                               std::initializer_list<std::string_view> names) {
@@ -135,11 +142,39 @@ void ConvertAsignaturas(Conversion& conversion) {
 
   const XmlNodeList assignments =
       conversion.document.selectNodes("/centro/asignaturas/dasignatura");
-  for (std::int32_t i = 0; i < assignments.length(); ++i) {
+  // The ids of the next assignments are read ahead and their lookups
+  // prefetched, index entries first, rows later: a region has a million
+  // assignments over lookup tables larger than the processor's cache, and
+  // the waits for memory then overlap.
+  const std::int32_t count = assignments.length();
+  std::array<Ids, 2 * kAhead> ahead;
+  auto idsOf = [&](std::int32_t i) -> Ids& {
+    return ahead[static_cast<std::size_t>(i % (2 * kAhead))];
+  };
+  auto prefetch = [&](const Ids& ids, WorkTable::Fetch what) {
+    groups.Prefetch(g[0], ids.group, what);
+    subjects.Prefetch(s[0], ids.subject, what);
+    teachers.Prefetch(t[0], ids.teacher, what);
+  };
+  auto readAhead = [&](std::int32_t i) {
+    if (i < count) {
+      Ids& ids = idsOf(i);
+      const XmlNode assignment = assignments.item(i);
+      ids.group = Trimmed(assignment, "cgrupo");
+      ids.subject = Trimmed(assignment, "casig");
+      ids.teacher = Trimmed(assignment, "cprofe");
+      prefetch(ids, WorkTable::Fetch::IndexEntry);
+    }
+    if (i >= kAhead && i - kAhead < count) prefetch(idsOf(i - kAhead), WorkTable::Fetch::Row);
+  };
+  for (std::int32_t i = 0; i < 2 * kAhead; ++i) readAhead(i);
+  for (std::int32_t i = 0; i < count; ++i) {
     const XmlNode assignment = assignments.item(i);
-    const std::string groupId = Trimmed(assignment, "cgrupo");
-    const std::string subjectId = Trimmed(assignment, "casig");
-    const std::string teacherId = Trimmed(assignment, "cprofe");
+    const Ids ids = std::move(idsOf(i));
+    readAhead(i + 2 * kAhead);
+    const std::string& groupId = ids.group;
+    const std::string& subjectId = ids.subject;
+    const std::string& teacherId = ids.teacher;
     std::string group, shift, level, year, letter, subject, activity, teacher;
     if (groups.Locate(g[0], groupId)) {
       group = groups.Text(g[1]);
