@@ -121,10 +121,11 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-      out += utf8[i++];
-      continue;
-    }
+    // ASCII is the same in both: a run of it is copied whole.
+    const std::size_t ascii = i;
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+    out.append(utf8.data() + ascii, i - ascii);
+    if (i == utf8.size()) break;
     const std::int64_t c = DecodeUtf8(utf8, i);
     const int byte = c < 0 ? -1 : page.FromUnicode(static_cast<char32_t>(c));
     out += byte < 0 ? '?' : static_cast<char>(byte);
