@@ -245,6 +245,30 @@ TEST_F(WorkTableTest, LocateFindsTheFirstExactMatchInFileOrder) {
   EXPECT_FALSE(empty->Locate("COD", "MAT"));
 }
 
+TEST_F(WorkTableTest, PrefetchHintsChangeNothing) {
+  auto table = Filled({"MAT", "LEN", "MAT"});
+  const int cod = table->FieldNumber("COD");
+  auto hintAll = [&] {
+    for (const auto what : {WorkTable::Fetch::IndexEntry, WorkTable::Fetch::Row}) {
+      for (const std::string_view key : {"MAT", "LEN", "XYZ", ""}) table->Prefetch(cod, key, what);
+    }
+  };
+  table->First();
+  table->Next();
+  hintAll();  // before the index exists
+  EXPECT_EQ(table->Text(cod), "LEN");
+  ASSERT_TRUE(table->Locate(cod, "MAT"));
+  table->Next();
+  hintAll();
+  EXPECT_EQ(table->Text(cod), "LEN");
+  table->Append();
+  table->SetText(cod, "NEW");
+  hintAll();
+  EXPECT_EQ(table->Text(cod), "NEW") << "the row being filled stays";
+  table->Post();
+  EXPECT_TRUE(table->Locate(cod, "NEW"));
+}
+
 TEST_F(WorkTableTest, ScanVisitsRowsInOrderAndSkipsDeletedOnes) {
   test::WriteFile(dir_ / "S.DBF", DbfBuilder(0x03, 0x58, {{"C", 'C', 2}})
                                       .Row("a ")

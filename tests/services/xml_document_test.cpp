@@ -92,6 +92,22 @@ TEST_F(XmlDocumentTest, DeclaredEncodingsAndInternalEntitiesAreRead) {
   EXPECT_EQ(AttributeText(*doc_.documentElement(), "nombre"), "\xF1");
 }
 
+TEST_F(XmlDocumentTest, AttributesAreThoseWrittenInTheElement) {
+  ASSERT_TRUE(Load(
+      "<!DOCTYPE centro [<!ATTLIST centro defecto CDATA \"d\"><!ENTITY e \"<daula nombre='E'/>\">]>"
+      "<centro xmlns=\"urn:a\" xmlns:p=\"urn:p\" p:nombre=\"x\">"
+      "<aulas>&e;<daula nombre=\"A\"/></aulas></centro>"));
+  const XmlNode root = *doc_.documentElement();
+  EXPECT_EQ(AttributeText(root, "xmlns"), "urn:a");
+  EXPECT_EQ(AttributeText(root, "xmlns:p"), "urn:p");
+  EXPECT_EQ(AttributeText(root, "p:nombre"), "x");
+  EXPECT_FALSE(root.attributes().getNamedItem("defecto")) << "a default of the document type";
+  // Elements inside an entity's replacement text are not read.
+  const XmlNodeList rooms = doc_.selectNodes("/centro/aulas/daula");
+  ASSERT_EQ(rooms.length(), 1);
+  EXPECT_EQ(AttributeText(rooms.item(0), "nombre"), "A");
+}
+
 TEST_F(XmlDocumentTest, BadFilesLeaveAnEmptyDocumentWithoutError) {
   const std::string laughs =
       "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY a \"aaaaaaaaaa\">"
