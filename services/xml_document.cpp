@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <fstream>
 #include <stdexcept>
 #include <unordered_map>
@@ -232,6 +233,14 @@ struct XmlDocument::Store::Loader {
   std::unordered_map<const xmlChar*, std::uint32_t> dictionary;  // libxml2 interns names
   std::string scratch;  // a qualified name being made
   std::string block;    // the attributes of the element being read
+  // libxml2 is C, so no exception may cross it: the first one raised in a
+  // handler stops the parse and is raised again once the parser returns.
+  std::exception_ptr failure;
+
+  void Fail() {
+    if (!failure) failure = std::current_exception();
+    xmlStopParser(parser);
+  }
 
   // The loader of a callback, or nothing when the callback comes from the
   // parse of an entity's replacement text, which is not kept.
@@ -258,67 +267,71 @@ struct XmlDocument::Store::Loader {
                            int attributeCount, int defaultedCount, const xmlChar** attributes) {
     Loader* self = Of(context);
     if (!self) return;
-    Store& store = self->store;
-    const std::size_t depth = self->open.size();
-    // The nesting limit that libxml2 puts on the trees it builds.
-    if (depth >= xmlParserMaxDepth) {
-      self->tooDeep = true;
-      xmlStopParser(self->parser);
-      return;
-    }
-    if (self->scope == Scope::Envelope && depth > 0) {
-      self->open.push_back(kNone);
-      return;
-    }
-    const std::uint32_t index = store.NewElement(self->NameOf(prefix, local));
-    std::string& block = self->block;
-    block.clear();
-    auto put = [&](std::uint32_t name, std::string_view value) {
-      block.resize(block.size() + 8 + value.size());
-      Put(block.data() + block.size() - 8 - value.size(), name, value);
-    };
-    // Namespace declarations come first, as attributes named xmlns[:prefix].
-    for (int i = 0; i < namespaceCount; ++i) {
-      const xmlChar* nsPrefix = namespaces[2 * i];
-      const char* uri = reinterpret_cast<const char*>(namespaces[2 * i + 1]);
-      const std::uint32_t name =
-          nsPrefix ? self->NameOf(BAD_CAST "xmlns", nsPrefix) : store.Intern("xmlns");
-      put(name, uri ? uri : "");
-    }
-    // Values that the document type gives by default come last; like
-    // libxml2's own tree, the document does not take them.
-    for (int i = 0; i < attributeCount - defaultedCount; ++i) {
-      const xmlChar** a = attributes + 5 * i;  // local name, prefix, URI, value, value end
-      const std::string_view raw(reinterpret_cast<const char*>(a[3]),
-                                 static_cast<std::size_t>(a[4] - a[3]));
-      const std::uint32_t name = self->NameOf(a[1], a[0]);
-      if (raw.find('&') == std::string_view::npos) {
-        put(name, raw);
-        continue;
+    try {
+      Store& store = self->store;
+      const std::size_t depth = self->open.size();
+      // The nesting limit that libxml2 puts on the trees it builds.
+      if (depth >= xmlParserMaxDepth) {
+        self->tooDeep = true;
+        xmlStopParser(self->parser);
+        return;
       }
-      // A value with references left in it: resolved the way libxml2 resolves
-      // an attribute of its own tree.
-      const xmlNodePtr list = xmlStringLenGetNodeList(self->parser->myDoc, a[3],
-                                                      static_cast<int>(raw.size()));
-      xmlChar* value = xmlNodeListGetString(self->parser->myDoc, list, 1);
-      xmlFreeNodeList(list);
-      put(name, value ? reinterpret_cast<const char*>(value) : "");
-      xmlFree(value);
+      if (self->scope == Scope::Envelope && depth > 0) {
+        self->open.push_back(kNone);
+        return;
+      }
+      const std::uint32_t index = store.NewElement(self->NameOf(prefix, local));
+      std::string& block = self->block;
+      block.clear();
+      auto put = [&](std::uint32_t name, std::string_view value) {
+        block.resize(block.size() + 8 + value.size());
+        Put(block.data() + block.size() - 8 - value.size(), name, value);
+      };
+      // Namespace declarations come first, as attributes named xmlns[:prefix].
+      for (int i = 0; i < namespaceCount; ++i) {
+        const xmlChar* nsPrefix = namespaces[2 * i];
+        const char* uri = reinterpret_cast<const char*>(namespaces[2 * i + 1]);
+        const std::uint32_t name =
+            nsPrefix ? self->NameOf(BAD_CAST "xmlns", nsPrefix) : store.Intern("xmlns");
+        put(name, uri ? uri : "");
+      }
+      // Values that the document type gives by default come last; like
+      // libxml2's own tree, the document does not take them.
+      for (int i = 0; i < attributeCount - defaultedCount; ++i) {
+        const xmlChar** a = attributes + 5 * i;  // local name, prefix, URI, value, value end
+        const std::string_view raw(reinterpret_cast<const char*>(a[3]),
+                                   static_cast<std::size_t>(a[4] - a[3]));
+        const std::uint32_t name = self->NameOf(a[1], a[0]);
+        if (raw.find('&') == std::string_view::npos) {
+          put(name, raw);
+          continue;
+        }
+        // A value with references left in it: resolved the way libxml2 resolves
+        // an attribute of its own tree.
+        const xmlNodePtr list = xmlStringLenGetNodeList(self->parser->myDoc, a[3],
+                                                        static_cast<int>(raw.size()));
+        const std::unique_ptr<xmlChar, decltype(xmlFree)> value(
+            xmlNodeListGetString(self->parser->myDoc, list, 1), xmlFree);
+        xmlFreeNodeList(list);
+        put(name, value ? reinterpret_cast<const char*>(value.get()) : "");
+      }
+      Element& e = store.elements[index];
+      e.loaded = true;
+      if (!block.empty()) {
+        e.attrs = store.pool.Allocate(block.size());
+        std::memcpy(e.attrs, block.data(), block.size());
+        e.attrBytes = static_cast<std::uint32_t>(block.size());
+      }
+      if (depth == 0) {
+        e.parent = kDocument;
+        store.top.push_back({.kind = TopNode::RootElement, .element = index});
+      } else {
+        store.AppendChild(self->open.back(), index);
+      }
+      self->open.push_back(index);
+    } catch (...) {
+      self->Fail();
     }
-    Element& e = store.elements[index];
-    e.loaded = true;
-    if (!block.empty()) {
-      e.attrs = store.pool.Allocate(block.size());
-      std::memcpy(e.attrs, block.data(), block.size());
-      e.attrBytes = static_cast<std::uint32_t>(block.size());
-    }
-    if (depth == 0) {
-      e.parent = kDocument;
-      store.top.push_back({.kind = TopNode::RootElement, .element = index});
-    } else {
-      store.AppendChild(self->open.back(), index);
-    }
-    self->open.push_back(index);
   }
 
   static void EndElement(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
@@ -332,21 +345,29 @@ struct XmlDocument::Store::Loader {
   static void Comment(void* context, const xmlChar* value) {
     Loader* self = Of(context);
     if (!self) return;
-    if (self->parser->inSubset) {
-      xmlSAX2Comment(context, value);
-    } else if (self->open.empty()) {
-      self->store.top.push_back({.kind = TopNode::Comment, .content = Text(value)});
+    try {
+      if (self->parser->inSubset) {
+        xmlSAX2Comment(context, value);
+      } else if (self->open.empty()) {
+        self->store.top.push_back({.kind = TopNode::Comment, .content = Text(value)});
+      }
+    } catch (...) {
+      self->Fail();
     }
   }
 
   static void ProcessingInstruction(void* context, const xmlChar* target, const xmlChar* data) {
     Loader* self = Of(context);
     if (!self) return;
-    if (self->parser->inSubset) {
-      xmlSAX2ProcessingInstruction(context, target, data);
-    } else if (self->open.empty()) {
-      self->store.top.push_back(
-          {.kind = TopNode::ProcessingInstruction, .name = Text(target), .content = Text(data)});
+    try {
+      if (self->parser->inSubset) {
+        xmlSAX2ProcessingInstruction(context, target, data);
+      } else if (self->open.empty()) {
+        self->store.top.push_back(
+            {.kind = TopNode::ProcessingInstruction, .name = Text(target), .content = Text(data)});
+      }
+    } catch (...) {
+      self->Fail();
     }
   }
 
@@ -355,12 +376,16 @@ struct XmlDocument::Store::Loader {
     xmlSAX2InternalSubset(context, name, publicId, systemId);
     Loader* self = Of(context);
     if (!self) return;
-    self->hasDocumentType = true;
-    self->documentType = self->store.top.size();
-    self->store.top.push_back({.kind = TopNode::DocumentType,
-                               .name = Text(name),
-                               .publicId = Text(publicId),
-                               .systemId = Text(systemId)});
+    try {
+      self->hasDocumentType = true;
+      self->documentType = self->store.top.size();
+      self->store.top.push_back({.kind = TopNode::DocumentType,
+                                 .name = Text(name),
+                                 .publicId = Text(publicId),
+                                 .systemId = Text(systemId)});
+    } catch (...) {
+      self->Fail();
+    }
   }
 
   // The declarations of the internal subset, one a line, once it is whole.
@@ -375,7 +400,6 @@ struct XmlDocument::Store::Loader {
     store.top[documentType].content = Text(xmlBufferContent(buffer));
     xmlBufferFree(buffer);
   }
-
 };
 
 bool XmlDocument::Store::Load(const std::filesystem::path& file, Scope scope) {
@@ -404,6 +428,7 @@ bool XmlDocument::Store::Load(const std::filesystem::path& file, Scope scope) {
   Loader loader{.store = *this, .scope = scope, .parser = parser.get()};
   parser->_private = &loader;
   const int rc = xmlParseDocument(parser.get());
+  if (loader.failure) std::rethrow_exception(loader.failure);
   if (rc != 0 || !parser->wellFormed || loader.tooDeep || !parser->myDoc) return false;
   loader.KeepInternalSubset();
   const xmlDocPtr doc = parser->myDoc;
