@@ -317,30 +317,34 @@ int WorkTable::FieldNumber(std::string_view name) const {
 // ---------------------------------------------------------------------------
 // Reading rows
 
-const unsigned char* WorkTable::Row(std::uint32_t row) const {
-  if (row < windowFirst_ || row >= windowFirst_ + windowRows_) {
-    // A small table is read whole, so that lookups in it cost no reads. In a
-    // large one, reading on from the window reads ahead; a jump reads little.
-    const std::uint64_t tableBytes = std::uint64_t{layout_.rowCount} * layout_.rowLength;
-    const bool whole = tableBytes <= kResidentBytes;
-    const std::uint64_t bytes = whole                               ? tableBytes
-                                : row == windowFirst_ + windowRows_ ? kWindowBytes
-                                                                    : kJumpBytes;
-    const std::uint32_t first = whole ? 0 : row;
-    const std::uint32_t capacity =
-        static_cast<std::uint32_t>(std::max<std::uint64_t>(1, bytes / layout_.rowLength));
-    const std::uint32_t rows = std::min(capacity, layout_.rowCount - first);
-    window_.resize(static_cast<std::size_t>(rows) * layout_.rowLength);
-    const std::uint64_t offset = layout_.headerLength + std::uint64_t{first} * layout_.rowLength;
-    if (file_->ReadAt(window_.data(), window_.size(), offset) != window_.size()) {
-      windowRows_ = 0;
-      throw Error(Format("La tabla '%s' está dañada: %s",
-                         {file_->path().string(), "el archivo termina antes de su última fila"}));
-    }
-    windowFirst_ = first;
-    windowRows_ = rows;
-  }
+const unsigned char* WorkTable::RowInWindow(std::uint32_t row) const {
+  if (row < windowFirst_ || row >= windowFirst_ + windowRows_) return nullptr;
   return window_.data() + static_cast<std::size_t>(row - windowFirst_) * layout_.rowLength;
+}
+
+const unsigned char* WorkTable::Row(std::uint32_t row) const {
+  if (const unsigned char* bytes = RowInWindow(row)) return bytes;
+  // A small table is read whole, so that lookups in it cost no reads. In a
+  // large one, reading on from the window reads ahead; a jump reads little.
+  const std::uint64_t tableBytes = std::uint64_t{layout_.rowCount} * layout_.rowLength;
+  const bool whole = tableBytes <= kResidentBytes;
+  const std::uint64_t bytes = whole                               ? tableBytes
+                              : row == windowFirst_ + windowRows_ ? kWindowBytes
+                                                                  : kJumpBytes;
+  const std::uint32_t first = whole ? 0 : row;
+  const std::uint32_t capacity =
+      static_cast<std::uint32_t>(std::max<std::uint64_t>(1, bytes / layout_.rowLength));
+  const std::uint32_t rows = std::min(capacity, layout_.rowCount - first);
+  window_.resize(static_cast<std::size_t>(rows) * layout_.rowLength);
+  const std::uint64_t offset = layout_.headerLength + std::uint64_t{first} * layout_.rowLength;
+  if (file_->ReadAt(window_.data(), window_.size(), offset) != window_.size()) {
+    windowRows_ = 0;
+    throw Error(Format("La tabla '%s' está dañada: %s",
+                       {file_->path().string(), "el archivo termina antes de su última fila"}));
+  }
+  windowFirst_ = first;
+  windowRows_ = rows;
+  return RowInWindow(row);
 }
 
 const unsigned char* WorkTable::CurrentRow() const {
@@ -559,9 +563,8 @@ void WorkTable::Prefetch(int field, std::string_view ansiKey, Fetch what) const 
   if (index == indexes_.end()) return;
   if (what == Fetch::IndexEntry) return index->second.Prefetch(ansiKey);
   const auto row = index->second.Find(ansiKey);
-  if (!row || *row < windowFirst_ || *row >= windowFirst_ + windowRows_) return;
-  const unsigned char* bytes =
-      window_.data() + static_cast<std::size_t>(*row - windowFirst_) * layout_.rowLength;
+  const unsigned char* bytes = row ? RowInWindow(*row) : nullptr;
+  if (!bytes) return;
   for (std::size_t at = 0; at < layout_.rowLength; at += 64) __builtin_prefetch(bytes + at);
   __builtin_prefetch(bytes + layout_.rowLength - 1);
 }

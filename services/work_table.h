@@ -147,7 +147,10 @@ class WorkTable {
 
  private:
   struct Value;
+  // A row: read from the file unless the window holds it.
   const unsigned char* Row(std::uint32_t row) const;
+  // A row if the window holds it, else nullptr; never reads.
+  const unsigned char* RowInWindow(std::uint32_t row) const;
   const unsigned char* CurrentRow() const;
   Value Decode(int field, const unsigned char* row) const;
   std::string RowText(int field, const unsigned char* row) const;

@@ -228,8 +228,7 @@ struct XmlDocument::Store::Loader {
   xmlParserCtxtPtr parser;
   std::vector<std::uint32_t> open;  // the element open at each depth; kNone if not kept
   bool tooDeep = false;
-  std::size_t documentType = 0;  // its place in `top`, when there is one
-  bool hasDocumentType = false;
+  std::optional<std::size_t> documentType;  // its place in `top`
   std::unordered_map<const xmlChar*, std::uint32_t> dictionary;  // libxml2 interns names
   std::string scratch;  // a qualified name being made
   std::string block;    // the attributes of the element being read
@@ -377,7 +376,6 @@ struct XmlDocument::Store::Loader {
     Loader* self = Of(context);
     if (!self) return;
     try {
-      self->hasDocumentType = true;
       self->documentType = self->store.top.size();
       self->store.top.push_back({.kind = TopNode::DocumentType,
                                  .name = Text(name),
@@ -391,13 +389,13 @@ struct XmlDocument::Store::Loader {
   // The declarations of the internal subset, one a line, once it is whole.
   void KeepInternalSubset() {
     const xmlDocPtr doc = parser->myDoc;
-    if (!hasDocumentType || !doc || !doc->intSubset) return;
+    if (!documentType || !doc || !doc->intSubset) return;
     xmlBufferPtr buffer = xmlBufferCreate();
     for (xmlNodePtr child = doc->intSubset->children; child; child = child->next) {
       xmlNodeDump(buffer, doc, child, 0, 0);
       xmlBufferCCat(buffer, "\n");
     }
-    store.top[documentType].content = Text(xmlBufferContent(buffer));
+    store.top[*documentType].content = Text(xmlBufferContent(buffer));
     xmlBufferFree(buffer);
   }
 };
