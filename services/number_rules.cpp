@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <clocale>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,17 +94,27 @@ std::optional<double> ParseDecimalNumber(std::string_view text, char separator) 
   std::size_t begin = 0, end = text.size();
   while (begin < end && text[begin] == ' ') ++begin;
   while (end > begin && text[end - 1] == ' ') --end;
-  std::string plain;  // the number with a point, for the C library
+  // The number with a point, for std::from_chars, which rounds correctly
+  // as strtod does but needs no locale and no copy on the heap.
+  char buffer[64];
+  std::string longer;
+  char* plain = buffer;
+  if (end - begin > sizeof buffer) {
+    longer.resize(end - begin);
+    plain = longer.data();
+  }
+  std::size_t size = 0;
   std::size_t i = begin;
-  if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+  const bool negative = i < end && text[i] == '-';
+  if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
   int digits = 0;
   bool separatorSeen = false;
   for (; i < end; ++i) {
     if (IsDigit(text[i])) {
-      plain += text[i];
+      plain[size++] = text[i];
       ++digits;
     } else if (text[i] == separator && !separatorSeen) {
-      plain += '.';
+      plain[size++] = '.';
       separatorSeen = true;
     } else {
       break;
@@ -111,17 +122,24 @@ std::optional<double> ParseDecimalNumber(std::string_view text, char separator) 
   }
   if (digits == 0) return std::nullopt;
   if (i < end && (text[i] == 'E' || text[i] == 'e')) {
-    plain += 'e';
+    plain[size++] = 'e';
     ++i;
-    if (i < end && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    if (i < end && (text[i] == '+' || text[i] == '-')) plain[size++] = text[i++];
     const std::size_t expDigits = i;
-    while (i < end && IsDigit(text[i])) plain += text[i++];
+    while (i < end && IsDigit(text[i])) plain[size++] = text[i++];
     if (i == expDigits) return std::nullopt;
   }
   if (i != end) return std::nullopt;
-  const double value = strtod_l(plain.c_str(), nullptr, CLocale());
-  if (std::isinf(value)) return std::nullopt;
-  return value;
+  double value = 0;
+  const auto [stop, error] = std::from_chars(plain, plain + size, value);
+  if (error == std::errc::result_out_of_range) {
+    // Beyond the range of a double: too large is no number; too small is the
+    // C library's nearest value.
+    const std::string number(plain, size);
+    value = strtod_l(number.c_str(), nullptr, CLocale());
+  }
+  if (stop != plain + size || std::isinf(value)) return std::nullopt;
+  return negative ? -value : value;
 }
 
 double StrToFloat(std::string_view ansiText, char separator) {

@@ -53,6 +53,7 @@ TEST(NumberRulesTest, DecimalNumberRuleFollowsTheSeparator) {
     char separator;
     std::optional<double> value;
   };
+  const std::string long25 = "0," + std::string(80, '0') + "25E82";
   const Case cases[] = {
       {"2,5", ',', 2.5},
       {" 2,5 ", ',', 2.5},
@@ -76,6 +77,11 @@ TEST(NumberRulesTest, DecimalNumberRuleFollowsTheSeparator) {
       {"1 2", ',', std::nullopt},
       {"abc", ',', std::nullopt},
       {"1e400", ',', std::nullopt},
+      {"1e-400", ',', 0.0},                   // below the smallest double
+      {"4,9E-324", ',', 4.9e-324},            // the smallest, not normalised
+      {"9007199254740993", ',', 9007199254740992.0},  // correctly rounded
+      {"0,1", ',', 0.1},
+      {long25.c_str(), ',', 25.0},  // longer than any buffer
       {"--1", ',', std::nullopt},
       {"\t1", ',', std::nullopt},
   };
