@@ -367,6 +367,12 @@ void WorkTable::First() {
   eof_ = !row;
 }
 
+std::uint32_t WorkTable::RowNumber() const {
+  RequireOpen();
+  if (current_ == kNoRow) throw std::logic_error("RowNumber without a current row");
+  return current_;
+}
+
 void WorkTable::Next() {
   RequireOpen();
   filling_ = false;
@@ -558,15 +564,9 @@ bool WorkTable::Locate(int field, std::string_view ansiKey) {
   return true;
 }
 
-void WorkTable::Prefetch(int field, std::string_view ansiKey, Fetch what) const {
+void WorkTable::Prefetch(int field, std::string_view ansiKey) const {
   const auto index = indexes_.find(field);
-  if (index == indexes_.end()) return;
-  if (what == Fetch::IndexEntry) return index->second.Prefetch(ansiKey);
-  const auto row = index->second.Find(ansiKey);
-  const unsigned char* bytes = row ? RowInWindow(*row) : nullptr;
-  if (!bytes) return;
-  for (std::size_t at = 0; at < layout_.rowLength; at += 64) __builtin_prefetch(bytes + at);
-  __builtin_prefetch(bytes + layout_.rowLength - 1);
+  if (index != indexes_.end()) index->second.Prefetch(ansiKey);
 }
 
 // ---------------------------------------------------------------------------

@@ -109,15 +109,14 @@ class WorkTable {
   // key matches nothing.
   bool Locate(int field, std::string_view ansiKey);
   // Hints that Locate(field, ansiKey) comes soon, so that a loop over many
-  // keys overlaps its waits for memory. A Locate reads an index entry, then
-  // the row it names; each is fetched by its own hint, the row's a little
-  // after the entry's has arrived. A hint changes nothing and never reads
-  // the file.
-  enum class Fetch { IndexEntry, Row };
-  void Prefetch(int field, std::string_view ansiKey, Fetch what) const;
+  // keys overlaps its waits for memory: fetches the index entry that the
+  // Locate reads. A hint changes nothing and never reads the file.
+  void Prefetch(int field, std::string_view ansiKey) const;
 
   void First();
   void Next();
+  // The number of the current row in the file, from 0.
+  std::uint32_t RowNumber() const;
   // True for an empty table, and after Next from the last row.
   bool Eof() const { return eof_; }
 

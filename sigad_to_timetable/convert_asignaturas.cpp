@@ -4,14 +4,22 @@
 // converter finds each id in the table written for it earlier in the run and
 // takes over the codes found. The hours become HORAS and the sessions
 // pattern SESIONES. An assignment whose subject is not found gives no row.
+//
+// A region has a million assignments. Their ids are read and looked up on a
+// second thread, a few thousand assignments ahead of the rows written on the
+// calling thread; an error still ends the run after the rows of the
+// assignments before it, as if all were done on one thread.
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
+#include <optional>
 
 #include "conversion.h"
 #include "error.h"
+#include "items_ahead.h"
 #include "number_rules.h"
 #include "sigad_attributes.h"
 
@@ -93,15 +101,140 @@ Hours ReadHours(const std::string& text) {
 struct Ids {
   std::string group, subject, teacher;
 };
-constexpr std::int32_t kAhead = 16;  // assignments read ahead
+// A text as a field of `Width` characters keeps it: its first characters.
+template <std::size_t Width>
+class Kept {
+ public:
+  Kept& operator=(std::string_view text) {
+    size_ = static_cast<std::uint8_t>(std::min(text.size(), Width));
+    std::memcpy(bytes_, text.data(), size_);
+    return *this;
+  }
+  operator std::string_view() const { return {bytes_, size_}; }
+  bool empty() const { return size_ == 0; }
 
-// The numbers of the fields the converter reads from one lookup table.
-std::vector<int> FieldNumbers(const WorkTable& table,
-                              std::initializer_list<std::string_view> names) {
-  std::vector<int> numbers;
-  for (const auto name : names) numbers.push_back(table.FieldNumber(name));
-  return numbers;
-}
+ private:
+  static_assert(Width <= 255);
+  std::uint8_t size_ = 0;
+  char bytes_[Width] = {};
+};
+// The texts a row of ASIGT takes from lookups and ids, none wider than 10.
+using Code = Kept<10>;
+
+// An assignment as its row needs it: its ids, what they find in the tables
+// written before it (empty texts for an id not found) and its hours. Small,
+// so that it passes from the thread that reads it to the one that writes its
+// row in a few cache lines.
+struct Found {
+  std::optional<XmlNode> assignment;
+  Code groupId, subjectId, teacherId;
+  Code group, shift, level, year, letter, subject, activity, teacher;
+};
+
+// What assignments take over from one lookup table: the texts of some fields
+// of the first row that holds an id. They are read from a row the first time
+// one of its ids is looked up and kept, so that a million lookups over a few
+// thousand rows read each row once and then cost a hash lookup.
+template <std::size_t N>
+class Lookup {
+ public:
+  using Texts = std::array<Code, N>;
+  Lookup(WorkTable& table, std::string_view idField, std::array<std::string_view, N> fields)
+      : table_(&table), idField_(table.FieldNumber(idField)) {
+    for (std::size_t i = 0; i < N; ++i) fields_[i] = table.FieldNumber(fields[i]);
+  }
+
+  // The texts for the id; empty texts when no row holds it.
+  const Texts& Find(std::string_view id) {
+    if (!table_->Locate(idField_, id)) return none_;
+    const std::uint32_t row = table_->RowNumber();
+    if (row >= rows_.size()) rows_.resize(std::size_t{row} + 1);
+    Row& kept = rows_[row];
+    if (!kept.read) {
+      for (std::size_t i = 0; i < N; ++i) kept.texts[i] = table_->Text(fields_[i]);
+      kept.read = true;
+    }
+    return kept.texts;
+  }
+  // Hints that Find(id) comes soon.
+  void Prefetch(std::string_view id) const {
+    table_->Prefetch(idField_, id);
+  }
+
+ private:
+  struct Row {
+    bool read = false;
+    Texts texts;
+  };
+  WorkTable* table_;
+  int idField_;
+  std::array<int, N> fields_;
+  std::vector<Row> rows_;  // by row number
+  Texts none_{};
+};
+
+// Finds what the ids of each assignment name in the groups, subjects and
+// teachers tables, called for one assignment after the other. The ids of the
+// next assignments are read ahead and their lookups prefetched, so that the
+// waits for memory overlap.
+class Finder {
+ public:
+  Finder(XmlNodeList assignments, WorkTable& groups, WorkTable& subjects, WorkTable& teachers)
+      : assignments_(std::move(assignments)),
+        count_(assignments_.length()),
+        groups_(groups, "IDGRUPO", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"}),
+        subjects_(subjects, "IDASIG", {"COD", "CODTAREA"}),
+        teachers_(teachers, "IDPROF", {"ABREV"}) {}
+
+  std::size_t Count() const { return static_cast<std::size_t>(count_); }
+
+  void operator()(std::size_t index, Found& found) {
+    const auto i = static_cast<std::int32_t>(index);
+    if (i == 0) {
+      for (std::int32_t j = 0; j < kAhead; ++j) ReadAhead(j);
+    }
+    const Ids ids = std::move(IdsOf(i));
+    ReadAhead(i + kAhead);
+    found.assignment = assignments_.item(i);
+    found.groupId = ids.group;
+    found.subjectId = ids.subject;
+    found.teacherId = ids.teacher;
+    const auto& group = groups_.Find(ids.group);
+    found.group = group[0];
+    found.shift = group[1];
+    found.level = group[2];
+    found.year = group[3];
+    found.letter = group[4];
+    const auto& subject = subjects_.Find(ids.subject);
+    found.subject = subject[0];
+    found.activity = subject[1];
+    found.teacher = teachers_.Find(ids.teacher)[0];
+  }
+
+ private:
+  static constexpr std::int32_t kAhead = 16;  // assignments read ahead
+
+  Ids& IdsOf(std::int32_t i) { return ahead_[static_cast<std::size_t>(i % kAhead)]; }
+  // Reads the ids of assignment i and prefetches their lookups.
+  void ReadAhead(std::int32_t i) {
+    if (i >= count_) return;
+    Ids& ids = IdsOf(i);
+    const XmlNode assignment = assignments_.item(i);
+    ids.group = Trimmed(assignment, "cgrupo");
+    ids.subject = Trimmed(assignment, "casig");
+    ids.teacher = Trimmed(assignment, "cprofe");
+    groups_.Prefetch(ids.group);
+    subjects_.Prefetch(ids.subject);
+    teachers_.Prefetch(ids.teacher);
+  }
+
+  XmlNodeList assignments_;
+  std::int32_t count_;
+  Lookup<5> groups_;
+  Lookup<2> subjects_;
+  Lookup<1> teachers_;
+  std::array<Ids, kAhead> ahead_;
+};
 
 }  // namespace
 
@@ -115,10 +248,12 @@ void ConvertAsignaturas(Conversion& conversion) {
   groups.Open();
   subjects.Open();
   teachers.Open();
-  // Field numbers once, not once per row: there may be a million rows.
-  const auto g = FieldNumbers(groups, {"IDGRUPO", "ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"});
-  const auto s = FieldNumbers(subjects, {"IDASIG", "COD", "CODTAREA"});
-  const auto t = FieldNumbers(teachers, {"IDPROF", "ABREV"});
+  // The assignments are read and their ids looked up on a second thread,
+  // ahead of the rows written here: the finder and the lookup tables belong
+  // to that thread until `found` is destroyed.
+  Finder finder(conversion.document.selectNodes("/centro/asignaturas/dasignatura"), groups,
+                subjects, teachers);
+  const std::size_t count = finder.Count();
   std::vector<int> out;
   for (const auto& field : kFields) out.push_back(table->FieldNumber(field.name));
   enum {
@@ -140,77 +275,34 @@ void ConvertAsignaturas(Conversion& conversion) {
     IDPROF
   };
 
-  const XmlNodeList assignments =
-      conversion.document.selectNodes("/centro/asignaturas/dasignatura");
-  // The ids of the next assignments are read ahead and their lookups
-  // prefetched, index entries first, rows later: a region has a million
-  // assignments over lookup tables larger than the processor's cache, and
-  // the waits for memory then overlap.
-  const std::int32_t count = assignments.length();
-  std::array<Ids, 2 * kAhead> ahead;
-  auto idsOf = [&](std::int32_t i) -> Ids& {
-    return ahead[static_cast<std::size_t>(i % (2 * kAhead))];
-  };
-  auto prefetch = [&](const Ids& ids, WorkTable::Fetch what) {
-    groups.Prefetch(g[0], ids.group, what);
-    subjects.Prefetch(s[0], ids.subject, what);
-    teachers.Prefetch(t[0], ids.teacher, what);
-  };
-  auto readAhead = [&](std::int32_t i) {
-    if (i < count) {
-      Ids& ids = idsOf(i);
-      const XmlNode assignment = assignments.item(i);
-      ids.group = Trimmed(assignment, "cgrupo");
-      ids.subject = Trimmed(assignment, "casig");
-      ids.teacher = Trimmed(assignment, "cprofe");
-      prefetch(ids, WorkTable::Fetch::IndexEntry);
-    }
-    if (i >= kAhead && i - kAhead < count) prefetch(idsOf(i - kAhead), WorkTable::Fetch::Row);
-  };
-  for (std::int32_t i = 0; i < 2 * kAhead; ++i) readAhead(i);
-  for (std::int32_t i = 0; i < count; ++i) {
-    const XmlNode assignment = assignments.item(i);
-    const Ids ids = std::move(idsOf(i));
-    readAhead(i + 2 * kAhead);
-    const std::string& groupId = ids.group;
-    const std::string& subjectId = ids.subject;
-    const std::string& teacherId = ids.teacher;
-    std::string group, shift, level, year, letter, subject, activity, teacher;
-    if (groups.Locate(g[0], groupId)) {
-      group = groups.Text(g[1]);
-      shift = groups.Text(g[2]);
-      level = groups.Text(g[3]);
-      year = groups.Text(g[4]);
-      letter = groups.Text(g[5]);
-    }
-    if (subjects.Locate(s[0], subjectId)) {
-      subject = subjects.Text(s[1]);
-      activity = subjects.Text(s[2]);
-    }
-    if (teachers.Locate(t[0], teacherId)) teacher = teachers.Text(t[1]);
-    // The hours are read, and may end the run, also for an assignment that
-    // gives no row.
-    const Hours hours = ReadHours(Trimmed(assignment, "nhoras"));
-    if (subject.empty()) continue;
+  {
+    ItemsAhead<Found> found(count, std::move(finder));
+    for (std::size_t i = 0; i < count; ++i) {
+      const Found& f = found.Next();
+      // The hours are read, and may end the run, also for an assignment that
+      // gives no row.
+      const Hours hours = ReadHours(Trimmed(*f.assignment, "nhoras"));
+      if (f.subject.empty()) continue;
 
-    table->Append();
-    table->SetText(out[CASIG], subject);
-    table->SetText(out[CPROF], teacher);
-    table->SetText(out[CGRUP], group);
-    table->SetText(out[CAULA], "");
-    table->SetText(out[TURNO], shift);
-    table->SetText(out[NIVEL], level);
-    table->SetText(out[CURSO], year);
-    table->SetText(out[GRUPO], letter);
-    table->SetFloat(out[HORAS], hours.value);
-    table->SetText(out[SESIONES], hours.sessions);
-    table->SetText(out[CTAREA], activity);
-    table->SetText(out[NCONEX], "");
-    table->SetText(out[IDCURSO], "");
-    table->SetText(out[IDGRUP], groupId);
-    table->SetText(out[IDASIG], subjectId);
-    table->SetText(out[IDPROF], teacherId);
-    table->Post();
+      table->Append();
+      table->SetText(out[CASIG], f.subject);
+      table->SetText(out[CPROF], f.teacher);
+      table->SetText(out[CGRUP], f.group);
+      table->SetText(out[CAULA], "");
+      table->SetText(out[TURNO], f.shift);
+      table->SetText(out[NIVEL], f.level);
+      table->SetText(out[CURSO], f.year);
+      table->SetText(out[GRUPO], f.letter);
+      table->SetFloat(out[HORAS], hours.value);
+      table->SetText(out[SESIONES], hours.sessions);
+      table->SetText(out[CTAREA], f.activity);
+      table->SetText(out[NCONEX], "");
+      table->SetText(out[IDCURSO], "");
+      table->SetText(out[IDGRUP], f.groupId);
+      table->SetText(out[IDASIG], f.subjectId);
+      table->SetText(out[IDPROF], f.teacherId);
+      table->Post();
+    }
   }
   table->Close();
   groups.Close();

@@ -245,19 +245,19 @@ TEST_F(WorkTableTest, LocateFindsTheFirstExactMatchInFileOrder) {
   EXPECT_FALSE(empty->Locate("COD", "MAT"));
 }
 
-TEST_F(WorkTableTest, PrefetchHintsChangeNothing) {
+TEST_F(WorkTableTest, PrefetchHintsChangeNothingAndRowNumbersFollowTheCurrentRow) {
   auto table = Filled({"MAT", "LEN", "MAT"});
   const int cod = table->FieldNumber("COD");
   auto hintAll = [&] {
-    for (const auto what : {WorkTable::Fetch::IndexEntry, WorkTable::Fetch::Row}) {
-      for (const std::string_view key : {"MAT", "LEN", "XYZ", ""}) table->Prefetch(cod, key, what);
-    }
+    for (const std::string_view key : {"MAT", "LEN", "XYZ", ""}) table->Prefetch(cod, key);
   };
   table->First();
   table->Next();
   hintAll();  // before the index exists
   EXPECT_EQ(table->Text(cod), "LEN");
+  EXPECT_EQ(table->RowNumber(), 1u);
   ASSERT_TRUE(table->Locate(cod, "MAT"));
+  EXPECT_EQ(table->RowNumber(), 0u) << "the first row holding the key";
   table->Next();
   hintAll();
   EXPECT_EQ(table->Text(cod), "LEN");
@@ -266,6 +266,7 @@ TEST_F(WorkTableTest, PrefetchHintsChangeNothing) {
   hintAll();
   EXPECT_EQ(table->Text(cod), "NEW") << "the row being filled stays";
   table->Post();
+  EXPECT_EQ(table->RowNumber(), 3u) << "a posted row becomes the current row";
   EXPECT_TRUE(table->Locate(cod, "NEW"));
 }
 

@@ -104,5 +104,21 @@ TEST_F(ConvertAsignaturasTest, BadHoursEndTheRunEvenForAnUnknownSubject) {
   }
 }
 
+TEST_F(ConvertAsignaturasTest, ManyAssignmentsKeepTheirOrderUpToABadOne) {
+  // Many more assignments than are looked up ahead at once.
+  const int count = 5000, bad = 4321;
+  std::string assignments;
+  Rows before;
+  for (int i = 0; i < count; ++i) {
+    const std::string hours = std::to_string(i % 13 + 1);
+    assignments += Assignment(i % 2 ? "G1" : "NADA", i % 3 ? "S1" : "NADA", i % 5 ? "P1" : "",
+                              i == bad ? "x" : hours);
+    if (i < bad && i % 3) before.push_back({i % 2 ? "M1ESOA" : "", i % 5 ? "JGP" : "", hours});
+  }
+  EXPECT_THROW_MSG(Convert(assignments, {"CASIG"}), "'x' no es un valor punto flotante válido");
+  conversion().tables.CloseAll();
+  EXPECT_EQ(Read("ASIGT", {"CGRUP", "CPROF", "HORAS"}), before);
+}
+
 }  // namespace
 }  // namespace tv
