@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <future>
 #include <system_error>
 
 #include "error.h"
@@ -25,7 +26,20 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
 constexpr std::uint64_t kPage = 4096;
-constexpr std::uint64_t kWindow = 8 << 20;  // the mapped end of a file being appended to
+constexpr std::uint64_t kWindow = 4 << 20;  // the mapped end of a file being appended to
+
+// Reserves the room of the window of a file at `start` and maps it with its
+// pages faulted in, with one call rather than one fault per page (older
+// kernels lack the advice and fault them in one by one). Null when the room
+// or the map cannot be had.
+unsigned char* MapWindow(int fd, std::uint64_t start) {
+  if (::posix_fallocate(fd, 0, static_cast<off_t>(start + kWindow)) != 0) return nullptr;
+  void* p =
+      ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd, static_cast<off_t>(start));
+  if (p == MAP_FAILED) return nullptr;
+  ::madvise(p, kWindow, kPopulateWrite);
+  return static_cast<unsigned char*>(p);
+}
 
 struct flock WholeFile(short type) {
   struct flock lock {};
@@ -133,45 +147,75 @@ unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::u
   if (!window_ || offset < windowStart_ || offset + n > windowStart_ + kWindow) {
     if (window_) ::munmap(window_, kWindow);
     window_ = nullptr;
-    windowStart_ = offset / kPage * kPage;
-    if (n + kPage > kWindow) {
-      mappable_ = false;  // a row longer than the window: not with this engine's tables
-      return nullptr;
-    }
-    if (windowStart_ + kWindow > reserved_) {
-      if (::posix_fallocate(fd_, 0, static_cast<off_t>(windowStart_ + kWindow)) != 0) {
-        // No room for the reserve (a full disk, a file-size limit): give it
-        // back and write row by row, so that every row that fits is written
-        // and the one that does not gets the system's reason.
-        if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
-          // The file keeps some spare room at its end, which readers pass over.
-        }
-        if (window_) ::munmap(window_, kWindow);
-        if (header_) ::munmap(header_, kPage);
-        window_ = header_ = nullptr;
-        reserved_ = 0;
-        mappable_ = false;
-        return nullptr;
-      }
-      reserved_ = windowStart_ + kWindow;
-    }
-    void* p = ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd_,
-                     static_cast<off_t>(windowStart_));
-    if (p == MAP_FAILED) {
-      FinishAppending();
-      mappable_ = false;
-      return nullptr;
-    }
-    window_ = static_cast<unsigned char*>(p);
-    // Fault the pages in with one call rather than one fault per page;
-    // older kernels lack the advice and fault them in one by one.
-    ::madvise(window_, kWindow, kPopulateWrite);
+    if (!TakeNextWindow(offset, n) && !MakeWindow(offset, n)) return nullptr;
+    PrepareNextWindow();
   }
   size_ = size;
   return window_ + (offset - windowStart_);
 }
 
+bool TableFile::MakeWindow(std::uint64_t offset, std::size_t n) {
+  windowStart_ = offset / kPage * kPage;
+  if (n + kPage > kWindow) {
+    mappable_ = false;  // a row longer than the window: not with this engine's tables
+    return false;
+  }
+  if (windowStart_ + kWindow > reserved_) {
+    if (::posix_fallocate(fd_, 0, static_cast<off_t>(windowStart_ + kWindow)) != 0) {
+      // No room for the reserve (a full disk, a file-size limit): give it
+      // back and write row by row, so that every row that fits is written
+      // and the one that does not gets the system's reason.
+      if (::ftruncate(fd_, static_cast<off_t>(size_)) != 0) {
+        // The file keeps some spare room at its end, which readers pass over.
+      }
+      if (header_) ::munmap(header_, kPage);
+      header_ = nullptr;
+      reserved_ = 0;
+      mappable_ = false;
+      return false;
+    }
+    reserved_ = windowStart_ + kWindow;
+  }
+  window_ = MapWindow(fd_, windowStart_);
+  if (!window_) {
+    FinishAppending();
+    mappable_ = false;
+    return false;
+  }
+  return true;
+}
+
+void TableFile::PrepareNextWindow() {
+  // The next window overlaps this one by a page, so that it holds the row
+  // that crosses this one's end.
+  nextStart_ = windowStart_ + kWindow - kPage;
+  try {
+    next_ = std::async(std::launch::async, MapWindow, fd_, nextStart_);
+  } catch (const std::system_error&) {
+    // No thread to spare: the next window is made when it is needed.
+  }
+}
+
+bool TableFile::TakeNextWindow(std::uint64_t offset, std::size_t n) {
+  if (!next_.valid()) return false;
+  unsigned char* next = next_.get();
+  if (!next) return false;  // made again here, which reports the failure
+  if (offset < nextStart_ || offset + n > nextStart_ + kWindow) {
+    ::munmap(next, kWindow);
+    return false;
+  }
+  window_ = next;
+  windowStart_ = nextStart_;
+  reserved_ = std::max(reserved_, nextStart_ + kWindow);
+  return true;
+}
+
 void TableFile::FinishAppending() {
+  // The window being prepared first, so that the file is not grown after
+  // it is cut.
+  if (next_.valid()) {
+    if (unsigned char* next = next_.get()) ::munmap(next, kWindow);
+  }
   if (header_) ::munmap(header_, kPage);
   if (window_) ::munmap(window_, kWindow);
   header_ = window_ = nullptr;

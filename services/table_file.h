@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,10 @@ class TableFile {
   // The `n` bytes at `offset`, where the file is `size` bytes long once they
   // are written. Only a window of the file's end is mapped, so memory does
   // not grow with the file; the file grows in steps ahead of `size`, and is
-  // cut back to `size` when the appending ends. Null when the system cannot
-  // map the file (then WriteAt serves); throws Error when the file cannot grow.
+  // cut back to `size` when the appending ends. While rows go into one
+  // window, the next is prepared on another thread. Null when the system
+  // cannot map the file or the file cannot grow (then WriteAt serves and
+  // gives the reason).
   unsigned char* AppendArea(std::uint64_t offset, std::size_t n, std::uint64_t size);
   // The file's first page, for the header; null as above.
   unsigned char* HeaderArea();
@@ -62,6 +65,15 @@ class TableFile {
   std::uint64_t windowStart_ = 0;
   std::uint64_t reserved_ = 0;  // the file's length with the room reserved for appending
   std::uint64_t size_ = 0;      // its length without it
+  // The window after the current one, being mapped on another thread.
+  std::future<unsigned char*> next_;
+  std::uint64_t nextStart_ = 0;
+
+  // Maps the window for the n bytes at offset, or gives up mapping for good.
+  bool MakeWindow(std::uint64_t offset, std::size_t n);
+  void PrepareNextWindow();
+  // Takes the prepared window if it holds the n bytes at offset.
+  bool TakeNextWindow(std::uint64_t offset, std::size_t n);
 };
 
 // Whether some open elsewhere holds a lock on the file that keeps out a
