@@ -21,6 +21,52 @@ using namespace dbf;
 
 namespace {
 
+// Copies n bytes, n at most 32, in at most two moves of the widest size
+// that fits, which may overlap: values are short, and a call to the C
+// library per field would cost more than the copy.
+[[gnu::always_inline]] inline void CopySmall(unsigned char* to, const unsigned char* from,
+                                             std::size_t n) {
+  auto twice = [&](auto word) {
+    constexpr std::size_t size = sizeof word;
+    std::memcpy(&word, from, size);
+    std::memcpy(to, &word, size);
+    std::memcpy(&word, from + n - size, size);
+    std::memcpy(to + n - size, &word, size);
+  };
+  struct Bytes16 {
+    std::uint64_t low, high;
+  };
+  if (n >= 16) {
+    twice(Bytes16{});
+  } else if (n >= 8) {
+    twice(std::uint64_t{});
+  } else if (n >= 4) {
+    twice(std::uint32_t{});
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n / 2] = from[n / 2];
+    to[n - 1] = from[n - 1];
+  }
+}
+
+// Copies n bytes, then fills up to `width` with blanks.
+void CopyPadded(unsigned char* to, const char* from, std::size_t n, std::size_t width) {
+  static constexpr unsigned char kBlanks[32] = {
+      ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+      ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  const auto* bytes = reinterpret_cast<const unsigned char*>(from);
+  if (n <= 32) {
+    CopySmall(to, bytes, n);
+  } else {
+    std::memcpy(to, bytes, n);
+  }
+  if (width - n <= 32) {
+    CopySmall(to + n, kBlanks, width - n);
+  } else {
+    std::memset(to + n, ' ', width - n);
+  }
+}
+
 constexpr std::size_t kWindowBytes = 256 * 1024;    // read ahead when reading on
 constexpr std::size_t kJumpBytes = 4 * 1024;        // read after a jump
 constexpr std::uint64_t kResidentBytes = 16 << 20;  // tables up to this size are read whole
@@ -586,19 +632,20 @@ void WorkTable::Append() {
 void WorkTable::SetText(int field, std::string_view ansiText) {
   RequireNewRow();
   const FieldLayout& f = Field(field);
+  if (f.storage != Storage::Text) return SetNumberText(f, ansiText);
   unsigned char* p = newRow_.data() + 1 + f.offset;
-  if (f.storage == Storage::Text) {
-    const std::size_t kept = std::min<std::size_t>(ansiText.size(), f.length);
-    std::memcpy(p, ansiText.data(), kept);
-    std::memset(p + kept, ' ', f.length - kept);
-    if (!fromAnsi_->identity()) {
-      for (std::size_t i = 0; i < kept; ++i) p[i] = (*fromAnsi_)(p[i]);
-    }
-    return;
+  const std::size_t kept = std::min<std::size_t>(ansiText.size(), f.length);
+  CopyPadded(p, ansiText.data(), kept, f.length);
+  if (!fromAnsi_->identity()) {
+    for (std::size_t i = 0; i < kept; ++i) p[i] = (*fromAnsi_)(p[i]);
   }
+}
+
+void WorkTable::SetNumberText(const FieldLayout& f, std::string_view ansiText) {
   if (f.storage != Storage::Number) {
     throw Error(Format("No se puede asignar un texto al campo '%s'", {f.name}));
   }
+  unsigned char* p = newRow_.data() + 1 + f.offset;
   std::memset(p, ' ', f.length);
   if (ansiText.empty()) return;
   const auto value = ParseWholeNumber(ansiText);

@@ -170,6 +170,7 @@ class WorkTable {
   [[noreturn]] void NotFilling() const;
   [[noreturn]] void NoSuchField(int field) const;
   [[noreturn]] void WriteFailed(int errorNumber);
+  void SetNumberText(const dbf::FieldLayout& f, std::string_view ansiText);
 
   std::filesystem::path dir_;
   std::string name_;

@@ -163,6 +163,31 @@ TEST_F(WorkTableTest, CharacterFieldsKeepTheirWidthAndLeadingSpaces) {
   EXPECT_THROW_MSG(table->Float("COD"), "'' no es un valor punto flotante válido");
 }
 
+TEST_F(WorkTableTest, TextsOfEveryLengthFillTheirFieldAndNoOther) {
+  for (const int width : {1, 2, 3, 4, 7, 8, 9, 15, 16, 17, 31, 32, 33, 40, 254}) {
+    auto table = WorkTable::Create(dir_.path(), "W",
+                                   {{"L", FieldType::Character, 1},
+                                    {"F", FieldType::Character, width},
+                                    {"R", FieldType::Character, 1}});
+    table->Open();
+    const std::string letters(static_cast<std::size_t>(width) + 2, 'x');
+    for (std::size_t length = 0; length <= letters.size(); ++length) {
+      std::string text = letters.substr(0, length);
+      for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>('a' + i % 26);
+      table->Append();
+      table->SetText("L", "<");
+      table->SetText("R", ">");
+      table->SetText("F", letters);  // then a shorter text over it
+      table->SetText("F", text);
+      table->Post();
+      const std::string kept = text.substr(0, static_cast<std::size_t>(width));
+      ASSERT_EQ(table->Text("F"), kept) << width << " " << length;
+      ASSERT_EQ(table->Text("L") + table->Text("R"), "<>") << width << " " << length;
+    }
+    table->Close();
+  }
+}
+
 TEST_F(WorkTableTest, IntegerFieldsFollowTheWholeNumberRule) {
   auto table = WorkTable::Create(dir_.path(), "T", kFields);
   table->Open();
