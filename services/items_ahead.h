@@ -81,8 +81,8 @@ class ItemsAhead {
     for (std::size_t i = 0; i < count_;) {
       const std::size_t end = std::min(count_, i + kBatch);
       // Wait until the user is done with the items this batch replaces.
-      for (std::size_t used = used_.load(std::memory_order_acquire);
-           end > used + ring_.size(); used = used_.load(std::memory_order_acquire)) {
+      for (std::size_t used = used_.load(std::memory_order_acquire); end > used + ring_.size();
+           used = used_.load(std::memory_order_acquire)) {
         used_.wait(used, std::memory_order_acquire);
       }
       if (stop_.load()) return;
@@ -110,10 +110,10 @@ class ItemsAhead {
   const std::size_t count_;
   const Make make_;
   std::vector<Item> ring_;
-  alignas(kLine) std::size_t next_ = 0;  // of the user
+  alignas(kLine) std::size_t next_ = 0;              // of the user
   alignas(kLine) std::atomic<std::size_t> made_{0};  // items made, published per batch
   std::atomic<std::size_t> errorAt_{static_cast<std::size_t>(-1)};
-  std::exception_ptr error_;  // published with made_
+  std::exception_ptr error_;                         // published with made_
   alignas(kLine) std::atomic<std::size_t> used_{0};  // items the user is done with, per batch
   std::atomic<bool> stop_{false};
   alignas(kLine) std::thread worker_;  // last: started once the rest exists

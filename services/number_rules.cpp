@@ -2,8 +2,8 @@
 
 #include <locale.h>
 
-#include <clocale>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

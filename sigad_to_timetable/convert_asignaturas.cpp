@@ -157,9 +157,7 @@ class Lookup {
     return kept.texts;
   }
   // Hints that Find(id) comes soon.
-  void Prefetch(std::string_view id) const {
-    table_->Prefetch(idField_, id);
-  }
+  void Prefetch(std::string_view id) const { table_->Prefetch(idField_, id); }
 
  private:
   struct Row {

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 

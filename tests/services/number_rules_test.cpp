@@ -77,8 +77,8 @@ TEST(NumberRulesTest, DecimalNumberRuleFollowsTheSeparator) {
       {"1 2", ',', std::nullopt},
       {"abc", ',', std::nullopt},
       {"1e400", ',', std::nullopt},
-      {"1e-400", ',', 0.0},                   // below the smallest double
-      {"4,9E-324", ',', 4.9e-324},            // the smallest, not normalised
+      {"1e-400", ',', 0.0},                           // below the smallest double
+      {"4,9E-324", ',', 4.9e-324},                    // the smallest, not normalised
       {"9007199254740993", ',', 9007199254740992.0},  // correctly rounded
       {"0,1", ',', 0.1},
       {long25.c_str(), ',', 25.0},  // longer than any buffer
