@@ -148,8 +148,11 @@ unsigned char* TableFile::AppendArea(std::uint64_t offset, std::size_t n, std::u
     if (window_) ::munmap(window_, kWindow);
     window_ = nullptr;
     if (!TakeNextWindow(offset, n) && !MakeWindow(offset, n)) return nullptr;
-    PrepareNextWindow();
   }
+  // The next window once this one is a quarter full: a small table never
+  // needs it.
+  const std::uint64_t nextStart = windowStart_ + kWindow - kPage;
+  if (nextStart_ != nextStart && offset >= windowStart_ + kWindow / 4) PrepareNextWindow(nextStart);
   size_ = size;
   return window_ + (offset - windowStart_);
 }
@@ -185,12 +188,10 @@ bool TableFile::MakeWindow(std::uint64_t offset, std::size_t n) {
   return true;
 }
 
-void TableFile::PrepareNextWindow() {
-  // The next window overlaps this one by a page, so that it holds the row
-  // that crosses this one's end.
-  nextStart_ = windowStart_ + kWindow - kPage;
+void TableFile::PrepareNextWindow(std::uint64_t start) {
+  nextStart_ = start;
   try {
-    next_ = std::async(std::launch::async, MapWindow, fd_, nextStart_);
+    next_ = std::async(std::launch::async, MapWindow, fd_, start);
   } catch (const std::system_error&) {
     // No thread to spare: the next window is made when it is needed.
   }
@@ -223,6 +224,7 @@ void TableFile::FinishAppending() {
     // The file keeps some spare room at its end, which readers pass over.
   }
   reserved_ = 0;
+  nextStart_ = 0;
 }
 
 void TableFile::Truncate(std::uint64_t size) {

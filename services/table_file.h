@@ -65,13 +65,16 @@ class TableFile {
   std::uint64_t windowStart_ = 0;
   std::uint64_t reserved_ = 0;  // the file's length with the room reserved for appending
   std::uint64_t size_ = 0;      // its length without it
-  // The window after the current one, being mapped on another thread.
+  // The window after the current one, being mapped on another thread, and
+  // where it starts (0 before any).
   std::future<unsigned char*> next_;
   std::uint64_t nextStart_ = 0;
 
   // Maps the window for the n bytes at offset, or gives up mapping for good.
   bool MakeWindow(std::uint64_t offset, std::size_t n);
-  void PrepareNextWindow();
+  // Starts mapping the window at `start` on another thread. It overlaps the
+  // current one by a page, so that it holds the row crossing its end.
+  void PrepareNextWindow(std::uint64_t start);
   // Takes the prepared window if it holds the n bytes at offset.
   bool TakeNextWindow(std::uint64_t offset, std::size_t n);
 };

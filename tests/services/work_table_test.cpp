@@ -114,12 +114,37 @@ TEST_F(WorkTableTest, FileIsValidAfterEveryPost) {
   EXPECT_EQ(bytes.back(), '\x1A');
 }
 
+TEST_F(WorkTableTest, RowsOfALargeTableAreAllWritten) {
+  // About ten megabytes: the file's end is mapped a few megabytes at a time,
+  // the next part prepared while rows go into the current one.
+  constexpr int kRows = 230000;
+  auto table = WorkTable::Create(dir_.path(), "T", kFields);
+  table->Open();
+  for (int n = 0; n < kRows; ++n) {
+    table->Append();
+    table->SetText("COD", std::to_string(n));
+    table->Post();
+  }
+  table->Close();
+  const std::size_t header = 32 + 4 * 32 + 1, row = 1 + 10 + 11 + 1 + 20;
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "T.DBF"), header + kRows * row + 1);
+  table->Open();
+  int rows = 0;
+  for (table->First(); !table->Eof(); table->Next()) {
+    ASSERT_EQ(table->Text("COD"), std::to_string(rows++));
+  }
+  EXPECT_EQ(rows, kRows);
+}
+
 TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
+  // Enough rows for the process to die while the next part of the file's
+  // end is being prepared.
+  constexpr int kRows = 230000;
   const pid_t child = ::fork();
   if (child == 0) {
     auto table = WorkTable::Create(dir_.path(), "T", kFields);
     table->Open();
-    for (int n = 0; n < 1000; ++n) {
+    for (int n = 0; n < kRows; ++n) {
       table->Append();
       table->SetText("COD", std::to_string(n));
       table->Post();
@@ -136,11 +161,11 @@ TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
   int rows = 0;
   for (table.First(); !table.Eof(); table.Next())
     EXPECT_EQ(table.Text("COD"), std::to_string(rows++));
-  EXPECT_EQ(rows, 1000);
+  EXPECT_EQ(rows, kRows);
   const std::string python =
       test::Run("/usr/bin/python3 -c \"import dbfread; print(len(list(dbfread.DBF('" +
                 (dir_ / "T.DBF").string() + "'))))\"");
-  EXPECT_EQ(python, "1000\n");
+  EXPECT_EQ(python, std::to_string(kRows) + "\n");
 }
 
 TEST_F(WorkTableTest, CharacterFieldsKeepTheirWidthAndLeadingSpaces) {
