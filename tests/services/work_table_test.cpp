@@ -1,6 +1,7 @@
 #include "work_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -134,6 +135,42 @@ TEST_F(WorkTableTest, RowsOfALargeTableAreAllWritten) {
     ASSERT_EQ(table->Text("COD"), std::to_string(rows++));
   }
   EXPECT_EQ(rows, kRows);
+}
+
+TEST_F(WorkTableTest, AFileSizeLimitEndsALargeTableAfterItsLastWholeRow) {
+  // Room for more than one part of the file's end, not for two.
+  constexpr rlim_t kLimit = 6 << 20;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{kLimit, kLimit};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(10);
+    auto table = WorkTable::Create(dir_.path(), "T", kFields);
+    table->Open();
+    try {
+      for (int n = 0;; ++n) {
+        table->Append();
+        table->SetText("COD", std::to_string(n));
+        table->Post();
+      }
+    } catch (const Error& error) {
+      const std::string expected = "No se puede escribir en la tabla '" +
+                                   (dir_ / "T.DBF").string() + "': El archivo es demasiado grande";
+      ::_exit(error.what() == expected ? 0 : 11);
+    }
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  WorkTable table(dir_.path(), "T", Access::Exclusive);
+  table.Open();
+  std::size_t rows = 0;
+  for (table.First(); !table.Eof(); table.Next())
+    ASSERT_EQ(table.Text("COD"), std::to_string(rows++));
+  const std::size_t header = 32 + 4 * 32 + 1, row = 1 + 10 + 11 + 1 + 20;
+  EXPECT_LE(header + rows * row + 1, kLimit);
+  EXPECT_GT(header + (rows + 1) * row + 1, kLimit) << "every row that fits is written";
 }
 
 TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
