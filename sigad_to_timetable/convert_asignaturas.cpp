@@ -121,10 +121,11 @@ class Kept {
 // The texts a row of ASIGT takes from lookups and ids, none wider than 10.
 using Code = Kept<10>;
 
-// An assignment as its row needs it: its ids, what they find in the tables
-// written before it (empty texts for an id not found) and its hours. Small,
-// so that it passes from the thread that reads it to the one that writes its
-// row in a few cache lines.
+// An assignment as its row needs it: its element (for the hours, read where
+// the row is written), its ids and what they find in the tables written
+// before it (empty texts for an id not found). Small, so that it passes from
+// the thread that finds it to the one that writes its row in a few cache
+// lines.
 struct Found {
   std::optional<XmlNode> assignment;
   Code groupId, subjectId, teacherId;
