@@ -28,17 +28,22 @@ constexpr int kPopulateWrite = 23;  // MADV_POPULATE_WRITE, Linux 5.14
 constexpr std::uint64_t kPage = 4096;
 constexpr std::uint64_t kWindow = 4 << 20;  // the mapped end of a file being appended to
 
-// Reserves the room of the window of a file at `start` and maps it with its
-// pages faulted in, with one call rather than one fault per page (older
-// kernels lack the advice and fault them in one by one). Null when the room
-// or the map cannot be had.
+// Maps the window of a file at `start` with its pages faulted in, with one
+// call rather than one fault per page (older kernels lack the advice and
+// fault them in one by one). Null when the system cannot map it.
 unsigned char* MapWindow(int fd, std::uint64_t start) {
-  if (::posix_fallocate(fd, 0, static_cast<off_t>(start + kWindow)) != 0) return nullptr;
   void* p =
       ::mmap(nullptr, kWindow, PROT_READ | PROT_WRITE, MAP_SHARED, fd, static_cast<off_t>(start));
   if (p == MAP_FAILED) return nullptr;
   ::madvise(p, kWindow, kPopulateWrite);
   return static_cast<unsigned char*>(p);
+}
+
+// Reserves the room of the window at `start`, then maps it; null when either
+// cannot be had.
+unsigned char* ReserveAndMapWindow(int fd, std::uint64_t start) {
+  if (::posix_fallocate(fd, 0, static_cast<off_t>(start + kWindow)) != 0) return nullptr;
+  return MapWindow(fd, start);
 }
 
 struct flock WholeFile(short type) {
@@ -191,7 +196,7 @@ bool TableFile::MakeWindow(std::uint64_t offset, std::size_t n) {
 void TableFile::PrepareNextWindow(std::uint64_t start) {
   nextStart_ = start;
   try {
-    next_ = std::async(std::launch::async, MapWindow, fd_, start);
+    next_ = std::async(std::launch::async, ReserveAndMapWindow, fd_, start);
   } catch (const std::system_error&) {
     // No thread to spare: the next window is made when it is needed.
   }
