@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -51,9 +52,11 @@ namespace {
 
 // Copies n bytes, then fills up to `width` with blanks.
 void CopyPadded(unsigned char* to, const char* from, std::size_t n, std::size_t width) {
-  static constexpr unsigned char kBlanks[32] = {
-      ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-      ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  static constexpr auto kBlanks = [] {
+    std::array<unsigned char, 32> blanks{};
+    blanks.fill(' ');
+    return blanks;
+  }();
   const auto* bytes = reinterpret_cast<const unsigned char*>(from);
   if (n <= 32) {
     CopySmall(to, bytes, n);
@@ -61,7 +64,7 @@ void CopyPadded(unsigned char* to, const char* from, std::size_t n, std::size_t 
     std::memcpy(to, bytes, n);
   }
   if (width - n <= 32) {
-    CopySmall(to + n, kBlanks, width - n);
+    CopySmall(to + n, kBlanks.data(), width - n);
   } else {
     std::memset(to + n, ' ', width - n);
   }
@@ -415,7 +418,7 @@ void WorkTable::First() {
 
 std::uint32_t WorkTable::RowNumber() const {
   RequireOpen();
-  if (current_ == kNoRow) throw std::logic_error("RowNumber without a current row");
+  if (filling_ || current_ == kNoRow) throw std::logic_error("RowNumber without a row in the file");
   return current_;
 }
 

@@ -115,7 +115,8 @@ class WorkTable {
 
   void First();
   void Next();
-  // The number of the current row in the file, from 0.
+  // The number of the current row in the file, from 0 (not while a new row
+  // is being filled).
   std::uint32_t RowNumber() const;
   // True for an empty table, and after Next from the last row.
   bool Eof() const { return eof_; }

@@ -352,6 +352,7 @@ TEST_F(WorkTableTest, PrefetchHintsChangeNothingAndRowNumbersFollowTheCurrentRow
   table->SetText(cod, "NEW");
   hintAll();
   EXPECT_EQ(table->Text(cod), "NEW") << "the row being filled stays";
+  EXPECT_THROW(table->RowNumber(), std::logic_error) << "a row being filled has no number yet";
   table->Post();
   EXPECT_EQ(table->RowNumber(), 3u) << "a posted row becomes the current row";
   EXPECT_TRUE(table->Locate(cod, "NEW"));
