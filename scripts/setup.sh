@@ -57,6 +57,14 @@ build_sanitized() {
   cmake --build "$ROOT/build-asan" -j"$(nproc)"
 }
 
+# The suites whose code runs on more than one thread (the services and the
+# conversion) with ThreadSanitizer, into build-tsan/.
+build_thread_sanitized() {
+  cmake -S "$ROOT" -B "$ROOT/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRANSVORMOS_SANITIZE_THREADS=ON \
+    -DTRANSVORMOS_BUILD_APP=OFF -DTRANSVORMOS_BUILD_TESTS=ON
+  cmake --build "$ROOT/build-tsan" -j"$(nproc)" --target services_test sigad_to_timetable_test
+}
+
 # The libFuzzer targets, built with clang into build-fuzz/.
 build_fuzzers() {
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
