@@ -9,6 +9,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstring>
+#include <limits>
 
 #include "dbf_builder.h"
 #include "test_support.h"
@@ -48,6 +49,29 @@ class WorkTableTest : public ::testing::Test {
       table->Post();
     }
     return table;
+  }
+  // A new table T whose rows hold 0, 1, ..., rows - 1.
+  std::unique_ptr<WorkTable> Numbered(std::size_t rows) {
+    auto table = WorkTable::Create(dir_.path(), "T", kFields);
+    table->Open();
+    for (std::size_t n = 0; n < rows; ++n) {
+      table->Append();
+      table->SetText("COD", std::to_string(n));
+      table->Post();
+    }
+    return table;
+  }
+  // How many rows an open table T holds, after checking that they hold 0, 1,
+  // ... in order.
+  static std::size_t CountNumbered(WorkTable& table) {
+    std::size_t rows = 0;
+    for (table.First(); !table.Eof(); table.Next(), ++rows) {
+      if (table.Text("COD") != std::to_string(rows)) {
+        ADD_FAILURE() << "row " << rows << " holds '" << table.Text("COD") << "'";
+        break;
+      }
+    }
+    return rows;
   }
   std::string File(std::string_view name) { return test::ReadFile(dir_ / name); }
 
@@ -118,23 +142,13 @@ TEST_F(WorkTableTest, FileIsValidAfterEveryPost) {
 TEST_F(WorkTableTest, RowsOfALargeTableAreAllWritten) {
   // About ten megabytes: the file's end is mapped a few megabytes at a time,
   // the next part prepared while rows go into the current one.
-  constexpr int kRows = 230000;
-  auto table = WorkTable::Create(dir_.path(), "T", kFields);
-  table->Open();
-  for (int n = 0; n < kRows; ++n) {
-    table->Append();
-    table->SetText("COD", std::to_string(n));
-    table->Post();
-  }
+  constexpr std::size_t kRows = 230000;
+  auto table = Numbered(kRows);
   table->Close();
   const std::size_t header = 32 + 4 * 32 + 1, row = 1 + 10 + 11 + 1 + 20;
   EXPECT_EQ(std::filesystem::file_size(dir_ / "T.DBF"), header + kRows * row + 1);
   table->Open();
-  int rows = 0;
-  for (table->First(); !table->Eof(); table->Next()) {
-    ASSERT_EQ(table->Text("COD"), std::to_string(rows++));
-  }
-  EXPECT_EQ(rows, kRows);
+  EXPECT_EQ(CountNumbered(*table), kRows);
 }
 
 TEST_F(WorkTableTest, AFileSizeLimitEndsALargeTableAfterItsLastWholeRow) {
@@ -145,14 +159,8 @@ TEST_F(WorkTableTest, AFileSizeLimitEndsALargeTableAfterItsLastWholeRow) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{kLimit, kLimit};
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(10);
-    auto table = WorkTable::Create(dir_.path(), "T", kFields);
-    table->Open();
     try {
-      for (int n = 0;; ++n) {
-        table->Append();
-        table->SetText("COD", std::to_string(n));
-        table->Post();
-      }
+      Numbered(std::numeric_limits<std::size_t>::max());
     } catch (const Error& error) {
       const std::string expected = "No se puede escribir en la tabla '" +
                                    (dir_ / "T.DBF").string() + "': El archivo es demasiado grande";
@@ -165,9 +173,7 @@ TEST_F(WorkTableTest, AFileSizeLimitEndsALargeTableAfterItsLastWholeRow) {
   ASSERT_EQ(WEXITSTATUS(status), 0);
   WorkTable table(dir_.path(), "T", Access::Exclusive);
   table.Open();
-  std::size_t rows = 0;
-  for (table.First(); !table.Eof(); table.Next())
-    ASSERT_EQ(table.Text("COD"), std::to_string(rows++));
+  const std::size_t rows = CountNumbered(table);
   const std::size_t header = 32 + 4 * 32 + 1, row = 1 + 10 + 11 + 1 + 20;
   EXPECT_LE(header + rows * row + 1, kLimit);
   EXPECT_GT(header + (rows + 1) * row + 1, kLimit) << "every row that fits is written";
@@ -176,16 +182,10 @@ TEST_F(WorkTableTest, AFileSizeLimitEndsALargeTableAfterItsLastWholeRow) {
 TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
   // Enough rows for the process to die while the next part of the file's
   // end is being prepared.
-  constexpr int kRows = 230000;
+  constexpr std::size_t kRows = 230000;
   const pid_t child = ::fork();
   if (child == 0) {
-    auto table = WorkTable::Create(dir_.path(), "T", kFields);
-    table->Open();
-    for (int n = 0; n < kRows; ++n) {
-      table->Append();
-      table->SetText("COD", std::to_string(n));
-      table->Post();
-    }
+    auto table = Numbered(kRows);
     table->Append();
     table->SetText("COD", "unposted");
     ::raise(SIGKILL);
@@ -195,10 +195,7 @@ TEST_F(WorkTableTest, KilledProcessLeavesTheRowsPostedSoFar) {
   ASSERT_TRUE(WIFSIGNALED(status));
   WorkTable table(dir_.path(), "T", Access::Exclusive);
   table.Open();
-  int rows = 0;
-  for (table.First(); !table.Eof(); table.Next())
-    EXPECT_EQ(table.Text("COD"), std::to_string(rows++));
-  EXPECT_EQ(rows, kRows);
+  EXPECT_EQ(CountNumbered(table), kRows);
   const std::string python =
       test::Run("/usr/bin/python3 -c \"import dbfread; print(len(list(dbfread.DBF('" +
                 (dir_ / "T.DBF").string() + "'))))\"");
