@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -704,20 +705,31 @@ void WorkTable::Post() {
   }
   Put32(counts + 3, row + 1);
   const std::size_t from = dated_ ? 3 : 0;
-  // The row and the end-of-file marker first, the row count after: whenever
-  // the process stops, the header counts only rows that are in the file.
+  // Three steps, so that whenever the process stops, no reader sees part of
+  // a row: first the row without its first byte, and the end-of-file marker
+  // after it, while the old marker still ends the table where the row
+  // begins; then that first byte, which makes the row part of the table for
+  // readers that go by the marker; then the count, for readers that go by
+  // the header. (Between the last two steps the readers differ by this
+  // whole row.)
   unsigned char* area = file_->AppendArea(offset, newRow_.size(), end);
   unsigned char* header = area ? file_->HeaderArea() : nullptr;
   if (header) {
-    std::memcpy(area, newRow_.data(), newRow_.size());
+    std::memcpy(area + 1, newRow_.data() + 1, newRow_.size() - 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);  // the stores stay in this order
+    area[0] = newRow_[0];
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     std::memcpy(header + 1 + from, counts + from, 7 - from);
   } else {
-    if (const int error = file_->WriteAt(newRow_.data(), newRow_.size(), offset)) {
+    int error = file_->WriteAt(newRow_.data() + 1, newRow_.size() - 1, offset + 1);
+    if (error == 0) error = file_->WriteAt(newRow_.data(), 1, offset);
+    if (error != 0) {
       const unsigned char marker = kEndOfFile;
       if (file_->WriteAt(&marker, 1, offset) == 0) file_->Truncate(offset + 1);
       WriteFailed(error);
     }
-    if (const int error = file_->WriteAt(counts + from, 7 - from, 1 + from)) WriteFailed(error);
+    error = file_->WriteAt(counts + from, 7 - from, 1 + from);
+    if (error != 0) WriteFailed(error);
   }
   dated_ = true;
   if (windowFirst_ + windowRows_ == row && window_.size() + layout_.rowLength <= kResidentBytes) {
