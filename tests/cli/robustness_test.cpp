@@ -37,7 +37,10 @@ class RobustnessTest : public ::testing::Test {
                prefix);
   }
   // Every table of the folder opens here and in python's dbfread, with the
-  // same number of rows.
+  // same number of rows. A process killed inside a Post, after the new row's
+  // first byte and before the count, leaves that row whole and ended by the
+  // end-of-file marker, but not yet counted: dbfread, which reads up to the
+  // marker, shows it; this reader, which goes by the count, does not.
   void ExpectValidTables() {
     for (const auto& entry : std::filesystem::directory_iterator(tables_)) {
       if (entry.path().extension() != ".DBF") continue;
@@ -50,7 +53,21 @@ class RobustnessTest : public ::testing::Test {
       const std::string python =
           test::Run("/usr/bin/python3 -c \"import dbfread; print(len(list(dbfread.DBF('" +
                     entry.path().string() + "'))))\" 2>&1");
-      EXPECT_EQ(python, std::to_string(rows) + "\n") << entry.path();
+      if (python != std::to_string(rows + 1) + "\n") {
+        EXPECT_EQ(python, std::to_string(rows) + "\n") << entry.path();
+        continue;
+      }
+      const std::string bytes = test::ReadFile(entry.path());
+      auto number = [&](std::size_t at) {
+        return std::size_t{static_cast<unsigned char>(bytes[at])} |
+               std::size_t{static_cast<unsigned char>(bytes[at + 1])} << 8;
+      };
+      const std::size_t rowLength = number(10), at = number(8) + rows * rowLength;
+      ASSERT_GT(bytes.size(), at + rowLength) << entry.path();
+      const std::string uncounted = bytes.substr(at, rowLength);
+      EXPECT_EQ(uncounted[0], ' ') << entry.path();
+      EXPECT_EQ(uncounted.find('\0'), std::string::npos) << entry.path() << ": a row in part";
+      EXPECT_EQ(bytes[at + rowLength], '\x1A') << entry.path();
     }
   }
   std::size_t Rows(const std::string& name) {
